@@ -1,0 +1,25 @@
+// Conversion of a stored position into rectangular coordinates centred on the Sun.
+#pragma once
+
+#include "records.h"
+
+namespace vldr {
+
+// Right ascension of a position (hours), from its hours, minutes and seconds.
+double rightAscensionHours(const PositionRecord& position);
+
+// Declination of a position (degrees); the minutes and seconds take the sign
+// of the degrees, and 0 degrees counts as north.
+double declinationDegrees(const PositionRecord& position);
+
+// Writes the position's rectangular coordinates (light-years) through x, y, z:
+// equatorial axes (x toward 0h on the equator, z toward the north pole), or,
+// with galactic, rotated into galactic axes. A distance of 0 gives 0, 0, 0
+// whatever the angles. Returns false, writing nothing, when there is no
+// distance, or a non-zero distance lacks its right ascension or declination.
+bool positionToXYZ(const PositionRecord& position, double& x, double& y, double& z, bool galactic);
+
+// Rotates an equatorial vector into galactic axes, in place.
+void rotateToGalactic(double& x, double& y, double& z);
+
+}  // namespace vldr

@@ -1,0 +1,92 @@
+#include "database_session.h"
+
+#include "limits.h"
+
+namespace vldr {
+namespace {
+
+// The data source every request reads.
+constexpr const char* kDataSourceName = "VLDR";
+// Seconds the driver may take to log in.
+constexpr SQLUINTEGER kLoginTimeoutSeconds = 2;
+
+bool succeeded(SQLRETURN rc)
+{
+    return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO;
+}
+
+}  // namespace
+
+DatabaseSession::~DatabaseSession()
+{
+    close();
+}
+
+SessionFailure DatabaseSession::open()
+{
+    if (SQLAllocEnv(&environment_) != SQL_SUCCESS) {
+        environment_ = SQL_NULL_HENV;
+        return SessionFailure::AllocateEnvironment;
+    }
+    if (SQLAllocConnect(environment_, &connection_) != SQL_SUCCESS) {
+        connection_ = SQL_NULL_HDBC;
+        return SessionFailure::AllocateConnection;
+    }
+    SQLSetConnectOption(connection_, SQL_LOGIN_TIMEOUT, kLoginTimeoutSeconds);
+    SQLSetConnectOption(connection_, SQL_ACCESS_MODE, SQL_MODE_READ_ONLY);
+    SQLRETURN rc = SQLConnect(connection_, (SQLCHAR*)kDataSourceName, SQL_NTS,
+                              (SQLCHAR*)"", 0, (SQLCHAR*)"", 0);
+    if (!succeeded(rc)) return SessionFailure::Connect;
+    connected_ = true;
+    if (SQLAllocStmt(connection_, &statement_) != SQL_SUCCESS) {
+        statement_ = SQL_NULL_HSTMT;
+        return SessionFailure::AllocateStatement;
+    }
+    return SessionFailure::None;
+}
+
+bool DatabaseSession::connectionError(std::string& state, std::string& message) const
+{
+    SQLCHAR stateBuffer[kSqlStateSize] = {};
+    SQLCHAR messageBuffer[kDiagnosticMessageSize] = {};
+    SQLINTEGER nativeError = 0;
+    SQLSMALLINT messageLength = 0;
+    SQLRETURN rc = SQLError(environment_, connection_, SQL_NULL_HSTMT, stateBuffer, &nativeError,
+                            messageBuffer, sizeof messageBuffer - 1, &messageLength);
+    if (!succeeded(rc)) return false;
+    state = reinterpret_cast<const char*>(stateBuffer);
+    message = reinterpret_cast<const char*>(messageBuffer);
+    return true;
+}
+
+void DatabaseSession::close()
+{
+    if (statement_ != SQL_NULL_HSTMT) {
+        SQLFreeStmt(statement_, SQL_DROP);
+        statement_ = SQL_NULL_HSTMT;
+    }
+    if (connected_) {
+        SQLDisconnect(connection_);
+        connected_ = false;
+    }
+    if (connection_ != SQL_NULL_HDBC) {
+        SQLFreeConnect(connection_);
+        connection_ = SQL_NULL_HDBC;
+    }
+    if (environment_ != SQL_NULL_HENV) {
+        SQLFreeEnv(environment_);
+        environment_ = SQL_NULL_HENV;
+    }
+}
+
+SecondStatement::SecondStatement(SQLHDBC connection)
+{
+    if (SQLAllocStmt(connection, &statement_) != SQL_SUCCESS) statement_ = SQL_NULL_HSTMT;
+}
+
+SecondStatement::~SecondStatement()
+{
+    if (statement_ != SQL_NULL_HSTMT) SQLFreeStmt(statement_, SQL_DROP);
+}
+
+}  // namespace vldr

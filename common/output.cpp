@@ -1,0 +1,76 @@
+#include "output.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <string>
+
+namespace vldr {
+
+void writeText(std::string_view text)
+{
+    std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+void writeLine(std::string_view text)
+{
+    writeText(text);
+    std::fputc('\n', stdout);
+}
+
+void writeFormatted(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(stdout, format, args);
+    va_end(args);
+}
+
+std::string_view escapeHtml(std::string_view text, std::string& storage)
+{
+    storage.clear();
+    for (char c : text) {
+        switch (c) {
+        case '&': storage += "&amp;"; break;
+        case '<': storage += "&lt;"; break;
+        case '>': storage += "&gt;"; break;
+        case '"': storage += "&quot;"; break;
+        default: storage += c; break;
+        }
+    }
+    return storage;
+}
+
+void writeQueryText(std::string_view text)
+{
+    std::string storage;
+    writeText(escapeHtml(text, storage));
+}
+
+void writePlainTextHeader()
+{
+    writeFormatted("Content-type: text/plain\n\n");
+}
+
+void writeHtmlHead(std::string_view titleLine)
+{
+    writeFormatted("Content-type: text/html%c%c", 10, 10);
+    writeLine("<HTML>");
+    writeLine("<HEAD>");
+    writeLine("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=windows-1252\">");
+    writeLine("<META NAME=\"viewport\" CONTENT=\"width=device-width, initial-scale=1\">");
+    writeLine(titleLine);
+    writeLine("</HEAD>");
+    writeLine("<BODY>");
+}
+
+void writeHtmlClose()
+{
+    writeLine("</BODY>\n</HTML>");
+}
+
+void flushOutput()
+{
+    std::fflush(stdout);
+}
+
+}  // namespace vldr

@@ -1,0 +1,42 @@
+// The one way bytes reach standard output. Every response of both programs
+// is written through these writers.
+//
+// Values from the database and the programs' own literals are trusted
+// markup. Text that came from the query string is not: it reaches a page
+// only through writeQueryText, which escapes it.
+#pragma once
+
+#include <string_view>
+
+namespace vldr {
+
+// Writes text followed by one line feed.
+void writeLine(std::string_view text);
+
+// Writes printf-style formatted text; the format's own "\n" are the only line ends.
+void writeFormatted(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Writes text as it stands (trusted markup: database values, our literals).
+void writeText(std::string_view text);
+
+// Writes text taken from the query string into a page, with &, <, > and "
+// turned into their HTML entities.
+void writeQueryText(std::string_view text);
+
+// Returns text with &, <, > and " turned into their HTML entities.
+std::string_view escapeHtml(std::string_view text, std::string& storage);
+
+// Writes the header of a plain-text response: "Content-type: text/plain" and an empty line.
+void writePlainTextHeader();
+
+// Writes the header and head of an HTML page up to and including "<BODY>",
+// with the given title line (for example "<TITLE>VLDR search results</TITLE>").
+void writeHtmlHead(std::string_view titleLine);
+
+// Writes the closing lines of an HTML page: "</BODY>" and "</HTML>".
+void writeHtmlClose();
+
+// Writes everything still buffered to standard output.
+void flushOutput();
+
+}  // namespace vldr

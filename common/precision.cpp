@@ -1,0 +1,62 @@
+#include "precision.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace vldr {
+namespace {
+
+// Size of a caller's output buffer.
+constexpr std::size_t kFormattedValueSize = 100;
+// Longest flags text that is used.
+constexpr std::size_t kMaxFlagsLength = 15;
+
+// trunc(log10(|x|)) as an integer; 0 for x of 0 or for a value with no finite logarithm.
+int truncatedLog10(double x)
+{
+    const double l = std::trunc(std::log10(std::fabs(x)));
+    if (!std::isfinite(l)) return 0;
+    return static_cast<int>(l);
+}
+
+template <typename... Args>
+std::string formatToString(const char* format, Args... args)
+{
+    int length = std::snprintf(nullptr, 0, format, args...);
+    std::string text(length > 0 ? static_cast<std::size_t>(length) : 0, '\0');
+    if (length > 0) std::snprintf(text.data(), text.size() + 1, format, args...);
+    return text;
+}
+
+}  // namespace
+
+const char* formatWithError(double value, double relativeError, const char* flags, char* out)
+{
+    static std::string shared;
+    std::string format = "%";
+    if (flags) format.append(flags, strnlen(flags, kMaxFlagsLength));
+
+    std::string text;
+    if (relativeError > 0) {
+        int digits = truncatedLog10(1 / relativeError) + 2;
+        if (digits < 1) digits = 1;
+        int places = digits - (value == 0 ? 0 : truncatedLog10(value)) - 1;
+        if (places < 0) places = 0;
+        format += ".*f";
+        text = formatToString(format.c_str(), places, value);
+    } else {
+        format += "g";
+        text = formatToString(format.c_str(), value);
+    }
+
+    if (out) {
+        std::snprintf(out, kFormattedValueSize, "%s", text.c_str());
+        return out;
+    }
+    shared = std::move(text);
+    return shared.c_str();
+}
+
+}  // namespace vldr

@@ -1,0 +1,123 @@
+#include "query_string.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <deque>
+
+#include "limits.h"
+
+namespace vldr {
+namespace {
+
+// The pairs of this request; a deque, so that the texts handed out by
+// getQueryValue stay where they are while pairs are appended.
+std::deque<QueryParam>& queryParams()
+{
+    static std::deque<QueryParam> params;
+    return params;
+}
+
+int hexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+}  // namespace
+
+std::string decodeQueryValue(std::string_view raw)
+{
+    std::string out;
+    out.reserve(raw.size());
+    std::size_t i = 0;
+    while (i < raw.size()) {
+        char c = raw[i];
+        if (c == '%') {
+            int high = i + 1 < raw.size() ? hexDigitValue(raw[i + 1]) : -1;
+            if (high < 0) {
+                out += '%';
+                i += 1;
+                continue;
+            }
+            int low = i + 2 < raw.size() ? hexDigitValue(raw[i + 2]) : -1;
+            char byte = static_cast<char>(low < 0 ? high : high * 16 + low);
+            i += low < 0 ? 2 : 3;
+            if (byte == '\0') break;
+            if (byte == '\'') {
+                out += "''";
+            } else {
+                out += byte;
+            }
+            continue;
+        }
+        if (c == '\0') break;
+        switch (c) {
+        case '+': out += ' '; break;
+        case '*': out += '\xB0'; break;
+        case '\'': out += "''"; break;
+        default: out += c; break;
+        }
+        i += 1;
+    }
+    return out;
+}
+
+void addQueryParam(std::string_view name, std::string_view value)
+{
+    queryParams().push_back(QueryParam{std::string(name), std::string(value)});
+}
+
+int parseQueryString(std::string_view text)
+{
+    int count = 0;
+    std::size_t pos = 0;
+    const std::size_t end = text.size();
+    while (pos < end) {
+        const std::size_t nameStart = pos;
+        while (pos < end && text[pos] != '=' && text[pos] != '&') ++pos;
+        const std::size_t nameLength = pos - nameStart;
+        if (nameLength > kMaxQueryNameLength) break;
+        if (nameLength == 0 || pos == end || text[pos] != '=') {
+            if (pos == end) break;
+            ++pos;  // past the '&', or past the '=' of an empty name
+            continue;
+        }
+        const std::size_t valueStart = pos + 1;
+        pos = valueStart;
+        while (pos < end && text[pos] != '&') ++pos;
+        if (pos - valueStart > kMaxRawQueryValueLength) break;
+        addQueryParam(text.substr(nameStart, nameLength),
+                      decodeQueryValue(text.substr(valueStart, pos - valueStart)));
+        ++count;
+        if (pos == end) break;
+        ++pos;  // past the '&'
+    }
+    return count;
+}
+
+const char* getQueryValue(const char* name)
+{
+    for (const QueryParam& param : queryParams()) {
+        if (param.name == name) return param.value.c_str();
+    }
+    return nullptr;
+}
+
+void clearQueryParams()
+{
+    queryParams().clear();
+}
+
+std::optional<std::int32_t> toInt32(const char* text)
+{
+    errno = 0;
+    char* end = nullptr;
+    long long value = std::strtoll(text, &end, 10);
+    if (errno == ERANGE || value > INT32_MAX || value < INT32_MIN) return std::nullopt;
+    return static_cast<std::int32_t>(value);
+}
+
+}  // namespace vldr

@@ -1,0 +1,57 @@
+// Rows read by both programs: the spectrum and the position of one owner
+// (a system, a component or an orbit).
+#pragma once
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include "limits.h"
+
+namespace vldr {
+
+// The Spectra row of one owner.
+struct SpectrumRecord {
+    bool hasSpectralClass = false;
+    char SpectralClass[kNameSize] = {};
+    bool hasLuminosityClass = false;
+    char LuminosityClass[kNameSize] = {};
+    bool hasSpectrumSource = false;
+    char SpectrumSource[kAbbreviationSize] = {};  // source abbreviation
+    DATE_STRUCT LastUpdated = {};
+};
+
+// The Positions row of one owner.
+struct PositionRecord {
+    bool hasRA = false;
+    bool hasDec = false;
+    bool hasDistance = false;
+    bool hasDistanceError = false;
+    bool hasDistanceSource = false;
+    // Set by the report for a component: the value came from its own row
+    // rather than from its system's.
+    bool ownRA = false;
+    bool ownDec = false;
+    bool ownDistance = false;
+    unsigned char RA_hr = 0;    // hours of right ascension
+    unsigned char RA_min = 0;   // minutes of right ascension
+    float RA_sec = 0;           // seconds of right ascension
+    short Dec_deg = 0;          // whole degrees; its sign is the declination's
+    unsigned char Dec_arcmin = 0;
+    float Dec_arcsec = 0;
+    double Distance = 0;        // from the Sun (light-years)
+    double DistanceError = 0;   // relative standard error (fraction)
+    char DistanceSource[kAbbreviationSize] = {};
+    DATE_STRUCT LastUpdated = {};
+    double Epoch = 0;           // epoch of the position (year)
+};
+
+// Reads the Spectra row of ownerId into record. True when a row was
+// fetched; false (record untouched) when the query fails or there is no row.
+bool loadSpectrum(SQLHSTMT statement, long ownerId, SpectrumRecord& record);
+
+// Reads the Positions row of ownerId into record, setting its five presence
+// flags (not the own flags). True when a row was fetched; false (record
+// untouched) when the query fails or there is no row.
+bool loadPosition(SQLHSTMT statement, long ownerId, PositionRecord& record);
+
+}  // namespace vldr

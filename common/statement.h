@@ -1,0 +1,44 @@
+// The conventions every query follows on its statement handle: close the
+// previous cursor, compose the text, execute, bind, fetch.
+#pragma once
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <string>
+
+namespace vldr {
+
+// Composes a statement text with a printf-style format, in storage that
+// grows to fit (a long search text is never cut or overrun).
+std::string composeStatement(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Closes the statement's previous cursor, releases its column bindings and executes text. True only when
+// the data source answers SQL_SUCCESS; anything else (SQL_SUCCESS_WITH_INFO
+// included) is a failed query.
+bool runQuery(SQLHSTMT statement, const std::string& text);
+
+// Executes text on a statement that has no open cursor, without closing one first.
+bool runQueryOnFreshStatement(SQLHSTMT statement, const std::string& text);
+
+// Fetches the next row. True when a row came (SQL_SUCCESS or SQL_SUCCESS_WITH_INFO).
+bool fetchRow(SQLHSTMT statement);
+
+// Binds result column `column` (from 1) to storage of the given C type.
+void bindColumn(SQLHSTMT statement, SQLUSMALLINT column, SQLSMALLINT cType, void* storage,
+                SQLLEN size, SQLLEN* indicator);
+
+// Binds a text column into a fixed character field; an over-long text arrives cut.
+template <std::size_t N>
+void bindText(SQLHSTMT statement, SQLUSMALLINT column, char (&field)[N], SQLLEN* indicator)
+{
+    bindColumn(statement, column, SQL_C_CHAR, field, static_cast<SQLLEN>(N), indicator);
+}
+
+// True when the length indicator says the column held a value (not NULL).
+inline bool isPresent(SQLLEN indicator)
+{
+    return indicator != SQL_NULL_DATA;
+}
+
+}  // namespace vldr

@@ -1,0 +1,63 @@
+#include "report_driver.h"
+
+#include "catalog.h"
+#include "output.h"
+#include "report.h"
+
+namespace vldr {
+namespace {
+
+// A form that submits a neighbour search around the system to proxlist.
+void printRadiusForm(long systemId)
+{
+    writeLine("<FORM ACTION=\"/Scripts/proxlist.exe\" METHOD=\"GET\">");
+    writeFormatted("<INPUT TYPE=\"Hidden\" NAME=\"ID\" VALUE=\"%d\">\n", static_cast<int>(systemId));
+    writeLine("<INPUT TYPE=\"Submit\" VALUE=\"Find all stars within\">");
+    writeLine("<INPUT TYPE=\"text\" NAME=\"ly\" VALUE=\"15\" SIZE=3> light-years");
+    writeLine("</FORM>\n");
+}
+
+// A form that submits a search for the stars between two radii to proxlist.
+void printRingForm(long systemId)
+{
+    writeLine("<FORM ACTION=\"/Scripts/proxlist.exe\" METHOD=\"GET\">");
+    writeFormatted("<INPUT TYPE=\"Hidden\" NAME=\"ID\" VALUE=\"%d\">\n", static_cast<int>(systemId));
+    writeLine("<INPUT TYPE=\"Submit\" VALUE=\"Find all stars at least\">");
+    writeLine("<INPUT TYPE=\"text\" NAME=\"minLY\" VALUE=\"10\" SIZE=3> but not more than");
+    writeLine("<INPUT TYPE=\"text\" NAME=\"ly\" VALUE=\"15\" SIZE=3> light-years away");
+    writeLine("</FORM>\n");
+}
+
+void printDateLine()
+{
+    const DATE_STRUCT& newest = report().NewestUpdate;
+    writeFormatted("Data for this star system were most recently updated on %d-%s-%d.\n",
+                   static_cast<unsigned>(newest.day), monthName(newest.month), static_cast<int>(newest.year));
+}
+
+}  // namespace
+
+bool writeReport(SQLHDBC connection, SQLHSTMT statement, long systemId)
+{
+    (void)connection;
+    Report& r = report();
+    writeHtmlHead("<TITLE>VLDR search results</TITLE>");
+    r.NewestUpdate = DATE_STRUCT{1900, 1, 1};
+    loadCatalogNames(statement);
+
+    // Components, positions, photometry and velocities load here; then the
+    // system's names, system section, position and kinematics print here.
+
+    writeLine("<P><A HREF=\"/fields.html\">What do all these fields mean?</A><BR>");
+
+    // Orbits and planets load here; then the orbit section and the component section print here.
+
+    freeCatalogNames();
+    printRadiusForm(systemId);
+    printRingForm(systemId);
+    printDateLine();
+    writeHtmlClose();
+    return true;
+}
+
+}  // namespace vldr

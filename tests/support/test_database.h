@@ -1,0 +1,56 @@
+// A fixture database for running the real programs through the real ODBC
+// stack: built from the schema plus SQL, with its own data-source
+// configuration, in a temporary folder that goes away with the object.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+
+namespace vldr::test {
+
+// What a program run wrote to standard output and the status it exited with.
+struct ProgramResult {
+    std::string output;
+    int status = 0;  // exit status 0..255 (-1 is 255); 1000 + signal when killed
+};
+
+// Path of a fixture file in tests/fixtures.
+std::string fixturePath(const std::string& name);
+
+class TestDatabase {
+public:
+    // Builds a database from the schema and the given SQL texts, in order.
+    // A text that names a file in tests/fixtures (ending in ".sql") is read from there.
+    explicit TestDatabase(std::initializer_list<std::string> sql);
+    TestDatabase(const TestDatabase&) = delete;
+    TestDatabase& operator=(const TestDatabase&) = delete;
+    ~TestDatabase();
+
+    // Runs build/bin/<program> with QUERY_STRING set to query (unset when
+    // query is null) and the data source "VLDR" pointing at this database.
+    ProgramResult run(const std::string& program, const char* query) const;
+
+    const std::string& databasePath() const { return database_; }
+    const std::string& configDirectory() const { return configDirectory_; }
+
+    // Removes the database file, so that the data source names a missing file.
+    void removeDatabaseFile() const;
+
+private:
+    std::string directory_;
+    std::string database_;
+    std::string configDirectory_;
+};
+
+// Runs a program with the given environment additions (NAME=value) and
+// QUERY_STRING (unset when query is null).
+ProgramResult runProgram(const std::string& program, const char* query,
+                         std::initializer_list<std::string> environment);
+
+// The header and head of an HTML page up to "<BODY>\n", with the given title line.
+std::string htmlHead(const std::string& titleLine);
+
+// "Content-type: text/plain" followed by an empty line.
+inline const char* kPlainTextHeader = "Content-type: text/plain\n\n";
+
+}  // namespace vldr::test
