@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "limits.h"
+#include "field_limits.h"
 
 namespace vldr {
 

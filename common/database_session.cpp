@@ -1,6 +1,6 @@
 #include "database_session.h"
 
-#include "limits.h"
+#include "field_limits.h"
 
 namespace vldr {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <deque>
 
-#include "limits.h"
+#include "field_limits.h"
 
 namespace vldr {
 namespace {

@@ -5,7 +5,7 @@
 #include <sql.h>
 #include <sqlext.h>
 
-#include "limits.h"
+#include "field_limits.h"
 
 namespace vldr {
 

@@ -6,7 +6,7 @@
 #include <sql.h>
 #include <sqlext.h>
 
-#include "limits.h"
+#include "field_limits.h"
 #include "records.h"
 
 namespace vldr {

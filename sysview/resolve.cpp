@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "catalog.h"
-#include "limits.h"
+#include "field_limits.h"
 #include "output.h"
 #include "statement.h"
 

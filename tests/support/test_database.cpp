@@ -27,7 +27,7 @@ void runCommand(const std::string& command)
     if (std::system(command.c_str()) != 0) throw std::runtime_error("command failed: " + command);
 }
 
-std::string quoted(const std::string& text)
+std::string shellQuoted(const std::string& text)
 {
     std::string out = "'";
     for (char c : text) {
@@ -61,9 +61,9 @@ TestDatabase::TestDatabase(std::initializer_list<std::string> sql)
             data << (isFile ? readFile(fixturePath(part)) : part) << "\n";
         }
     }
-    runCommand(std::string(VLDR_SOURCE_DIR) + "/db/build-db " + quoted(database_) + " " + quoted(dataPath));
-    runCommand(std::string(VLDR_SOURCE_DIR) + "/db/write-dsn " + quoted(database_) + " " +
-               quoted(VLDR_EXTENSION_PATH) + " " + quoted(configDirectory_));
+    runCommand(std::string(VLDR_SOURCE_DIR) + "/db/build-db " + shellQuoted(database_) + " " + shellQuoted(dataPath));
+    runCommand(std::string(VLDR_SOURCE_DIR) + "/db/write-dsn " + shellQuoted(database_) + " " +
+               shellQuoted(VLDR_EXTENSION_PATH) + " " + shellQuoted(configDirectory_));
 }
 
 TestDatabase::~TestDatabase()

@@ -1,0 +1,44 @@
+// Loading the report: components with their measurements, positions and
+// velocities (with inheritance from the system), orbits and planets.
+#pragma once
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include "report.h"
+
+namespace vldr {
+
+// Fills Components and ComponentCount with the rows S+1..S+9 of system
+// systemId, each with its spectrum and magnitudes read through a second
+// statement on connection.
+void loadComponents(SQLHDBC connection, SQLHSTMT statement, long systemId);
+
+// Reads the Magnitudes row of ownerId into record. True when a row was read;
+// otherwise the record's presence flags stay as they were.
+bool loadMagnitudes(SQLHSTMT statement, long ownerId, MagnitudeRecord& record);
+
+// Fills SystemPosition and, when the system has a position, every
+// ComponentPositions entry, taking the system's values where a component
+// has none of its own. True when the system has a Positions row.
+bool loadComponentPositions(SQLHSTMT statement, long systemId);
+
+// Reads the Velocities row of ownerId into record (cleared first). True when a row was read.
+bool loadVelocity(SQLHSTMT statement, long ownerId, VelocityRecord& record);
+
+// Fills SystemVelocity and every ComponentVelocities entry, taking the
+// system's values where a component's own row lacks them. Always true.
+bool loadComponentVelocities(SQLHSTMT statement, long systemId);
+
+// Derives every component's absolute magnitude, luminosity and comfort zone
+// from its apparent magnitude and distance, or the sentinels.
+void derivePhotometry();
+
+// Fills Orbits and OrbitCount with the rows S+11..S+49, each with its pair's
+// combined spectrum and magnitudes read through a second statement.
+void loadOrbits(SQLHDBC connection, SQLHSTMT statement, long systemId);
+
+// Fills Planets and PlanetCount with the rows S+51..S+69.
+void loadPlanets(SQLHSTMT statement, long systemId);
+
+}  // namespace vldr

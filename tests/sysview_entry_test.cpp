@@ -1,0 +1,204 @@
+// sysview's answers before the report: request validation, the session,
+// resolution by ID, by name and by catalogue designation, and the match list.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "test_database.h"
+
+using namespace vldr::test;
+
+namespace {
+
+const std::string kSearchHead = htmlHead("<TITLE>VLDR search results</TITLE>");
+
+// The lines every report page ends with, for system id and the newest date.
+std::string reportFoot(int id, const std::string& date)
+{
+    const std::string hidden = "<INPUT TYPE=\"Hidden\" NAME=\"ID\" VALUE=\"" + std::to_string(id) + "\">\n";
+    return "<FORM ACTION=\"/Scripts/proxlist.exe\" METHOD=\"GET\">\n" + hidden +
+           "<INPUT TYPE=\"Submit\" VALUE=\"Find all stars within\">\n"
+           "<INPUT TYPE=\"text\" NAME=\"ly\" VALUE=\"15\" SIZE=3> light-years\n"
+           "</FORM>\n\n"
+           "<FORM ACTION=\"/Scripts/proxlist.exe\" METHOD=\"GET\">\n" +
+           hidden +
+           "<INPUT TYPE=\"Submit\" VALUE=\"Find all stars at least\">\n"
+           "<INPUT TYPE=\"text\" NAME=\"minLY\" VALUE=\"10\" SIZE=3> but not more than\n"
+           "<INPUT TYPE=\"text\" NAME=\"ly\" VALUE=\"15\" SIZE=3> light-years away\n"
+           "</FORM>\n\n"
+           "Data for this star system were most recently updated on " +
+           date + ".\n</BODY>\n</HTML>\n";
+}
+
+// True when output is a report page of system id.
+bool isReportOf(const ProgramResult& result, int id)
+{
+    return result.status == 0 && result.output.rfind(kSearchHead, 0) == 0 &&
+           result.output.find("<INPUT TYPE=\"Hidden\" NAME=\"ID\" VALUE=\"" + std::to_string(id) + "\">") !=
+               std::string::npos &&
+           result.output.ends_with("</BODY>\n</HTML>\n");
+}
+
+class SysviewEntry : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { db_ = new TestDatabase({"sysview_entry.sql"}); }
+    static void TearDownTestSuite() { delete db_; }
+    static ProgramResult run(const char* query) { return db_->run("sysview", query); }
+    static TestDatabase* db_;
+};
+TestDatabase* SysviewEntry::db_ = nullptr;
+
+TEST_F(SysviewEntry, MissingQueryStringIsAPlainTextError)
+{
+    const ProgramResult r = run(nullptr);
+    EXPECT_EQ(r.output, std::string(kPlainTextHeader) + "This CGI program requires a query string.  None was found.\n");
+    EXPECT_EQ(r.status, 255);
+}
+
+TEST_F(SysviewEntry, InvalidIdsAreRejectedBeforeAnyOtherClause)
+{
+    const std::string message =
+        std::string(kPlainTextHeader) + "Invalid \"ID=\" clause.  ID must be a positive multiple of 100.\n";
+    for (const char* query : {"ID=0", "ID=-100", "ID=150", "ID=", "ID=abc", "ID=150&Name=Alpha",
+                              // digits beyond the 32-bit range must not wrap around to a valid ID
+                              "ID=4294967396", "ID=99999999999999999999900"}) {
+        const ProgramResult r = run(query);
+        EXPECT_EQ(r.output, message) << query;
+        EXPECT_EQ(r.status, 255) << query;
+    }
+}
+
+TEST_F(SysviewEntry, EmptyNameAndMissingClausesAreReported)
+{
+    ProgramResult r = run("Name=");
+    EXPECT_EQ(r.output, std::string(kPlainTextHeader) + "Please enter one or more search criteria.\n");
+    EXPECT_EQ(r.status, 255);
+
+    const std::string invalid = std::string(kPlainTextHeader) +
+                                "Invalid query string.  Must contain one of the following sets of clauses:\n"
+                                "\"ID=\"\n\"Name=\"\n\"Catalog=\" and \"CatNo=\"\n";
+    for (const char* query : {"", "Catalog=HD", "CatNo=10", "id=100", "Foo=bar"}) {
+        r = run(query);
+        EXPECT_EQ(r.output, invalid) << query;
+        EXPECT_EQ(r.status, 255) << query;
+    }
+}
+
+TEST_F(SysviewEntry, UnknownIdGivesTheNoSuchIdPage)
+{
+    const ProgramResult r = run("ID=9900");
+    EXPECT_EQ(r.output, htmlHead("<TITLE>VLDR system ID lookup search results</TITLE>") +
+                            "No star system with an ID of 9900 exists in the database.\n</BODY>\n</HTML>\n");
+    EXPECT_EQ(r.status, 255);
+}
+
+TEST_F(SysviewEntry, IdFollowedByLettersIsAcceptedAsItsDigits)
+{
+    EXPECT_TRUE(isReportOf(run("ID=100abc"), 100));
+    EXPECT_TRUE(isReportOf(run("ID=100&ID=200"), 100));
+}
+
+TEST_F(SysviewEntry, NoMatchPageEscapesTheSearchTextAndKeepsDoubledQuotes)
+{
+    const ProgramResult r = run("Name=%3Cb%3E%26%22O'Neil");
+    EXPECT_EQ(r.output, kSearchHead + "No star name matching \"&lt;b&gt;&amp;&quot;O''Neil\" found.\n</BODY>\n</HTML>\n");
+    EXPECT_EQ(r.status, 255);
+}
+
+TEST_F(SysviewEntry, NameWithoutSpaceThatMatchesNothingMakesNoCatalogueQuery)
+{
+    const ProgramResult r = run("Name=HD");
+    EXPECT_EQ(r.output, kSearchHead + "No star name matching \"HD\" found.\n</BODY>\n</HTML>\n");
+}
+
+TEST_F(SysviewEntry, MatchListShowsDisplayNamesWhereTheyDiffer)
+{
+    const ProgramResult r = run("Name=Cen");
+    EXPECT_EQ(r.output, kSearchHead +
+                            "<CENTER><H3>2 stars found with a name matching &quot;Cen&quot;:</H3></CENTER>\n"
+                            "<BR><A HREF=\"sysview.exe?ID=100\">Alpha Centauri</A>\n"
+                            "<BR><A HREF=\"sysview.exe?ID=300\">Proxima Centauri (Henry Draper Catalogue 12345)</A>\n");
+    EXPECT_EQ(r.status, 255);
+}
+
+TEST_F(SysviewEntry, TwoComponentNamesOfOneSystemResolveToThatSystem)
+{
+    const ProgramResult r = run("Name=Rigil");
+    EXPECT_TRUE(isReportOf(r, 100)) << r.output;
+}
+
+TEST_F(SysviewEntry, SingleMatchGivesTheReportFrame)
+{
+    const ProgramResult r = run("Name=Sol");
+    EXPECT_TRUE(isReportOf(r, 200)) << r.output;
+    EXPECT_TRUE(r.output.ends_with(reportFoot(200, "7-March-2004"))) << r.output;
+}
+
+TEST_F(SysviewEntry, CatalogueDesignationFallsBackToCatalogNumbers)
+{
+    EXPECT_TRUE(isReportOf(run("Catalog=HD&CatNo=12345"), 300));
+    EXPECT_TRUE(isReportOf(run("Name=HD+12345"), 300));
+    // The name decides over Catalog and CatNo.
+    EXPECT_TRUE(isReportOf(run("Name=Sol&Catalog=HD&CatNo=12345"), 200));
+    // The abbreviation is cut to 10 characters and the number to 20.
+    EXPECT_TRUE(isReportOf(run("Catalog=LongCatalogXY&CatNo=123456789012345678901234"), 400));
+}
+
+TEST_F(SysviewEntry, ReportOfASystemWithoutDataIsStillComplete)
+{
+    const ProgramResult r = run("ID=500");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.output.ends_with(reportFoot(500, "1-January-1900"))) << r.output;
+    EXPECT_NE(r.output.find("<P><A HREF=\"/fields.html\">What do all these fields mean?</A><BR>\n"), std::string::npos);
+}
+
+TEST(SysviewMatchList, CountsDistinctSystemsAndShowsTheFirstFifty)
+{
+    // 60 systems named "Star N", and each of the first 55 has a second,
+    // component-level "Star" name: rows of systems already counted must not count again.
+    std::string sql;
+    for (int i = 1; i <= 60; ++i) {
+        sql += "INSERT INTO Systems (ID) VALUES (" + std::to_string(i * 100) + ");\n";
+        sql += "INSERT INTO ProperNames (OwnerID, Name, IsSystemName) VALUES (" + std::to_string(i * 100) +
+               ", 'Star " + std::to_string(i) + "', 1);\n";
+    }
+    for (int i = 1; i <= 55; ++i)
+        sql += "INSERT INTO ProperNames (OwnerID, Name) VALUES (" + std::to_string(i * 100 + 1) + ", 'Star " +
+               std::to_string(i) + " A');\n";
+    const TestDatabase db({sql});
+    const ProgramResult r = db.run("sysview", "Name=Star");
+    EXPECT_EQ(r.status, 255);
+    const std::string expectedTop = kSearchHead +
+                                    "<CENTER><H3>60 stars found with a name matching &quot;Star&quot;:</H3></CENTER>\n"
+                                    "<BR>Only the first 50 matches will be shown.\n<BR>"
+                                    "<BR><A HREF=\"sysview.exe?ID=100\">Star 1</A>\n";
+    EXPECT_EQ(r.output.substr(0, expectedTop.size()), expectedTop);
+    EXPECT_TRUE(r.output.ends_with("<BR><A HREF=\"sysview.exe?ID=5000\">Star 50</A>\n")) << r.output;
+    std::size_t links = 0;
+    for (std::size_t at = r.output.find("<A HREF"); at != std::string::npos; at = r.output.find("<A HREF", at + 1))
+        ++links;
+    EXPECT_EQ(links, 50u);
+}
+
+TEST(SysviewSession, MissingDataSourceIsAPlainTextError)
+{
+    const ProgramResult r =
+        runProgram("sysview", "ID=100", {"ODBCSYSINI=/nonexistent", "ODBCINI=/nonexistent/odbc.ini"});
+    EXPECT_EQ(r.status, 255);
+    EXPECT_TRUE(r.output.starts_with(std::string(kPlainTextHeader) + "Internal error: SQLConnect() failed!!\n"
+                                                                      "SQLSTATE = 'IM002'\nError message = '"))
+        << r.output;
+}
+
+TEST(SysviewSession, MissingDatabaseFileIsAFailedConnectionNotANewDatabase)
+{
+    const TestDatabase db({""});
+    db.removeDatabaseFile();
+    const ProgramResult r = db.run("sysview", "ID=100");
+    EXPECT_EQ(r.status, 255);
+    EXPECT_TRUE(r.output.starts_with(std::string(kPlainTextHeader) + "Internal error: SQLConnect() failed!!\n"))
+        << r.output;
+    EXPECT_FALSE(std::ifstream(db.databasePath()).good());
+}
+
+}  // namespace
