@@ -1,0 +1,124 @@
+// The catalogue registry and system display names, read through the real
+// ODBC stack in this process; and the data source's refusal to be written.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "catalog.h"
+#include "database_session.h"
+#include "statement.h"
+#include "test_database.h"
+
+using namespace vldr;
+using vldr::test::TestDatabase;
+
+namespace {
+
+// A session on a fixture database, with the registry freed afterwards.
+class CatalogRegistry : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { db_ = new TestDatabase({"catalog.sql"}); }
+    static void TearDownTestSuite() { delete db_; }
+
+    void SetUp() override
+    {
+        setenv("ODBCSYSINI", db_->configDirectory().c_str(), 1);
+        setenv("ODBCINI", (db_->configDirectory() + "/odbc.ini").c_str(), 1);
+        ASSERT_EQ(session_.open(), SessionFailure::None);
+    }
+    void TearDown() override
+    {
+        freeCatalogNames();
+        session_.close();
+    }
+    SQLHSTMT statement() const { return session_.statement(); }
+
+    static TestDatabase* db_;
+    DatabaseSession session_;
+};
+TestDatabase* CatalogRegistry::db_ = nullptr;
+
+TEST_F(CatalogRegistry, LookupReturnsTheLongNameOrTheAbbreviation)
+{
+    loadCatalogNames(statement());
+    EXPECT_STREQ(lookupCatalogName("HD"), "Henry Draper Catalogue");
+    EXPECT_STREQ(lookupCatalogName("hd"), "hd");              // case-sensitive
+    EXPECT_STREQ(lookupCatalogName("Unknown"), "Unknown");
+    EXPECT_STREQ(lookupCatalogName("NoLong"), "NoLong");      // NULL long name
+    EXPECT_STREQ(lookupCatalogName("Empty"), "Empty");        // empty long name
+    EXPECT_STREQ(lookupCatalogName("Twice"), "Twice");        // the first row decides
+    EXPECT_STREQ(lookupCatalogName("X"), "X");
+}
+
+TEST_F(CatalogRegistry, LongNameOfOneHundredCharactersIsKeptWhole)
+{
+    loadCatalogNames(statement());
+    EXPECT_EQ(std::string(lookupCatalogName("Long")), std::string(100, 'L'));
+}
+
+TEST_F(CatalogRegistry, WithoutTheRegistryLookupsReturnTheirArgument)
+{
+    EXPECT_STREQ(lookupCatalogName("HD"), "HD");
+    loadCatalogNames(statement());
+    freeCatalogNames();
+    freeCatalogNames();
+    EXPECT_STREQ(lookupCatalogName("HD"), "HD");
+}
+
+TEST_F(CatalogRegistry, DisplayNamePrefersTheSystemProperName)
+{
+    loadCatalogNames(statement());
+    std::string name = "previous";
+    ASSERT_TRUE(getSystemName(statement(), 100, name));
+    EXPECT_EQ(name, "Alpha Centauri");
+    ASSERT_TRUE(getSystemName(statement(), 102, name));  // a component gives its system's name
+    EXPECT_EQ(name, "Alpha Centauri");
+    ASSERT_TRUE(getSystemName(statement(), 200, name));
+    EXPECT_EQ(name, "Henry Draper Catalogue 48915");
+    ASSERT_TRUE(getSystemName(statement(), 300, name));
+    EXPECT_EQ(name, "X 123");
+}
+
+TEST_F(CatalogRegistry, DisplayNameWithoutRegistryUsesTheAbbreviation)
+{
+    std::string name;
+    ASSERT_TRUE(getSystemName(statement(), 200, name));
+    EXPECT_EQ(name, "HD 48915");
+}
+
+TEST_F(CatalogRegistry, SystemWithoutNameLeavesTheOutputUnchanged)
+{
+    std::string name = "previous";
+    EXPECT_FALSE(getSystemName(statement(), 400, name));
+    EXPECT_EQ(name, "previous");
+}
+
+TEST_F(CatalogRegistry, WritesThroughTheDataSourceFail)
+{
+    EXPECT_FALSE(runQuery(statement(), "INSERT INTO Systems (ID) VALUES (900)"));
+    EXPECT_FALSE(runQuery(statement(), "DELETE FROM Systems"));
+    EXPECT_FALSE(runQuery(statement(), "CREATE TABLE Extra (A INTEGER)"));
+    ASSERT_TRUE(runQuery(statement(), "SELECT COUNT(*) FROM Systems"));
+    SQLINTEGER count = 0;
+    SQLLEN indicator = 0;
+    bindColumn(statement(), 1, SQL_C_LONG, &count, 0, &indicator);
+    ASSERT_TRUE(fetchRow(statement()));
+    EXPECT_EQ(count, 4);
+}
+
+TEST_F(CatalogRegistry, IntTruncatesTowardMinusInfinity)
+{
+    ASSERT_TRUE(runQuery(statement(), "SELECT INT(2.7), INT(-2.5), INT(5), INT(NULL)"));
+    SQLINTEGER values[4] = {};
+    SQLLEN indicators[4] = {};
+    for (int i = 0; i < 4; ++i)
+        bindColumn(statement(), static_cast<SQLUSMALLINT>(i + 1), SQL_C_LONG, &values[i], 0, &indicators[i]);
+    ASSERT_TRUE(fetchRow(statement()));
+    EXPECT_EQ(values[0], 2);
+    EXPECT_EQ(values[1], -3);
+    EXPECT_EQ(values[2], 5);
+    EXPECT_EQ(indicators[3], SQL_NULL_DATA);
+}
+
+}  // namespace

@@ -1,0 +1,57 @@
+// Printing a value with the digits its relative error justifies.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <string>
+
+#include "precision.h"
+
+using vldr::formatWithError;
+
+namespace {
+
+TEST(FormatWithError, WorkedValues)
+{
+    EXPECT_STREQ(formatWithError(8.6, 0.0046), "8.600");
+    EXPECT_STREQ(formatWithError(1234.6, 0.2), "1235");
+    EXPECT_STREQ(formatWithError(0.0123, 0.05), "0.012");
+    EXPECT_STREQ(formatWithError(0, 0.05), "0.00");
+    // An error of 500 allows one significant digit.
+    EXPECT_STREQ(formatWithError(8.6, 500), "9");
+}
+
+TEST(FormatWithError, NoUsableErrorSelectsPercentG)
+{
+    EXPECT_STREQ(formatWithError(8.6, 0), "8.6");
+    EXPECT_STREQ(formatWithError(8.6, -0.1), "8.6");
+    EXPECT_STREQ(formatWithError(8.6, std::nan("")), "8.6");
+    EXPECT_STREQ(formatWithError(1234567.0, 0), "1.23457e+06");
+}
+
+TEST(FormatWithError, FlagsAndCallerBuffer)
+{
+    char out[100];
+    EXPECT_STREQ(formatWithError(8.6, 0.0046, "+", out), "+8.600");
+    EXPECT_STREQ(out, "+8.600");
+    EXPECT_STREQ(formatWithError(-4.2, 0, "+", nullptr), "-4.2");
+}
+
+TEST(FormatWithError, HugeValuesAreNotCut)
+{
+    // A value with hundreds of digits must come out whole, not cut at 100 bytes.
+    const double value = std::ldexp(1.0, 700);  // 211 digits, exact in a double
+    char expected[300];
+    std::snprintf(expected, sizeof expected, "%.0f", value);
+    EXPECT_EQ(std::string(formatWithError(value, 0.05)), expected);
+    EXPECT_GT(std::string(expected).size(), 200u);
+}
+
+TEST(FormatWithError, NonFiniteValuesDoNotCrash)
+{
+    EXPECT_STREQ(formatWithError(std::numeric_limits<double>::infinity(), 0.05), "inf");
+    EXPECT_STREQ(formatWithError(1.5, std::numeric_limits<double>::denorm_min()), "1.5");
+}
+
+}  // namespace
