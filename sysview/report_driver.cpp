@@ -1,8 +1,10 @@
 #include "report_driver.h"
 
 #include "catalog.h"
+#include "loaders.h"
 #include "output.h"
 #include "report.h"
+#include "sections.h"
 
 namespace vldr {
 namespace {
@@ -39,14 +41,20 @@ void printDateLine()
 
 bool writeReport(SQLHDBC connection, SQLHSTMT statement, long systemId)
 {
-    (void)connection;
     Report& r = report();
     writeHtmlHead("<TITLE>VLDR search results</TITLE>");
     r.NewestUpdate = DATE_STRUCT{1900, 1, 1};
     loadCatalogNames(statement);
 
-    // Components, positions, photometry and velocities load here; then the
-    // system's names, system section, position and kinematics print here.
+    loadComponents(connection, statement, systemId);
+    loadComponentPositions(statement, systemId);
+    derivePhotometry();
+    loadComponentVelocities(statement, systemId);
+    printSystemNames(statement, systemId);
+    printSystemSection(statement, systemId);
+    printPosition(r.SystemPosition, false);
+    printSpatialCoordinates(r.SystemPosition);
+    printSystemKinematics();
 
     writeLine("<P><A HREF=\"/fields.html\">What do all these fields mean?</A><BR>");
 

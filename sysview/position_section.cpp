@@ -1,0 +1,205 @@
+// The position and kinematics lines of the report: where a system or a
+// component lies in the sky and in space, and how it moves.
+//
+// A stored or computed number that is not finite is never written: the
+// line (or the part of it) that would show it is left out.
+#include <cmath>
+#include <string_view>
+
+#include "catalog.h"
+#include "constants.h"
+#include "coordinates.h"
+#include "output.h"
+#include "precision.h"
+#include "sections.h"
+
+namespace vldr {
+namespace {
+
+// Relative errors are stored as fractions and shown as percentages.
+constexpr double kPercentPerFraction = 100.0;
+// Declinations are measured from the equator, polar distances from the north pole (degrees).
+constexpr double kNorthPoleDeclination = 90.0;
+
+// True when a value is present and can be written as a number.
+bool printable(bool present, double value)
+{
+    return present && std::isfinite(value);
+}
+
+// Right ascension (radians) and declination (radians) of a position with both.
+void equatorialAngles(const PositionRecord& position, double& alpha, double& delta)
+{
+    alpha = rightAscensionHours(position) * kRadiansPerHour;
+    const double polarDistance = (kNorthPoleDeclination - declinationDegrees(position)) * kRadiansPerDegree;
+    delta = kRightAngleRadians - polarDistance;
+}
+
+// "<BR><B>Right Ascension and Declination:</B> ..." with the epoch, when
+// either angle is known.
+void printSkyPosition(const PositionRecord& position)
+{
+    const bool showRA = printable(position.hasRA, position.RA_sec);
+    const bool showDec = printable(position.hasDec, position.Dec_arcsec);
+    if (showRA && showDec) {
+        writeFormatted("<BR><B>Right Ascension and Declination:</B>");
+    } else if (showRA) {
+        writeFormatted("<BR><B>Right Ascension:</B>");
+    } else if (showDec) {
+        writeFormatted("<BR><B>Declination:</B>");
+    } else {
+        return;
+    }
+    if (showRA)
+        writeFormatted(" %dh%dm%gs", position.RA_hr, position.RA_min, static_cast<double>(position.RA_sec));
+    if (showDec) {
+        if (showRA) writeFormatted(",");
+        // The sign lives in the degrees alone; 0 degrees shows as "+0".
+        writeFormatted(" %+d&deg;%d'%g\"", position.Dec_deg, position.Dec_arcmin,
+                       static_cast<double>(position.Dec_arcsec));
+    }
+    if (std::isfinite(position.Epoch)) {
+        writeFormatted(" (epoch %.01f)\n", position.Epoch);
+    } else {
+        writeFormatted("\n");
+    }
+}
+
+// Distance in light-years and parsecs, its standard error and its source.
+void printDistance(const PositionRecord& position)
+{
+    const double parsecs = position.Distance * kParsecsPerLightYear;
+    if (printable(position.hasDistance, position.Distance)) {
+        writeFormatted("<BR><B>Distance from Sol:</B> ");
+        if (position.hasDistanceError) {
+            writeFormatted("%s light-years", formatWithError(position.Distance, position.DistanceError));
+            writeFormatted(" (%s parsecs)\n", formatWithError(parsecs, position.DistanceError));
+        } else {
+            writeFormatted("%g light-years (%g parsecs)\n", position.Distance, parsecs);
+        }
+    }
+    const double errorPercent = position.DistanceError * kPercentPerFraction;
+    if (printable(position.hasDistanceError, errorPercent))
+        writeFormatted("<BR><B>Standard error in distance:</B> %g%%\n", errorPercent);
+    if (position.hasDistanceSource)
+        writeFormatted("<BR><B>Source for distance:</B> %s\n", lookupCatalogName(position.DistanceSource));
+}
+
+// "<BR><B>label</B> a, b, c\n", or nothing when a value is not finite.
+void printTripleLine(const char* label, double a, double b, double c, const PositionRecord& position)
+{
+    if (!std::isfinite(a) || !std::isfinite(b) || !std::isfinite(c)) return;
+    writeFormatted("%s", label);
+    printTriple(a, b, c, position);
+    writeFormatted("\n");
+}
+
+}  // namespace
+
+// The system (isComponent false) shows its sky position always and its
+// distance lines; a component shows its sky position only when its right
+// ascension or declination is its own, and its distance lines only when
+// its distance is its own.
+void printPosition(const PositionRecord& position, bool isComponent)
+{
+    if (!isComponent || position.ownRA || position.ownDec) printSkyPosition(position);
+    if (isComponent && !position.ownDistance) return;
+    printDistance(position);
+}
+
+// Celestial, then galactic X,Y,Z in light-years; each line only when the
+// position converts (a distance, and for a non-zero distance both angles).
+void printSpatialCoordinates(const PositionRecord& position)
+{
+    double x = 0, y = 0, z = 0;
+    if (!positionToXYZ(position, x, y, z, false)) return;
+    printTripleLine("<BR><B>Celestial (X,Y,Z) coordinates in ly:</B> ", x, y, z, position);
+    if (!positionToXYZ(position, x, y, z, true)) return;
+    printTripleLine("<BR><B>Galactic (X,Y,Z) coordinates in ly:</B> ", x, y, z, position);
+}
+
+// "a, b, c": with the digits the position's relative distance error
+// justifies when it has one, else with "%g".
+void printTriple(double a, double b, double c, const PositionRecord& position)
+{
+    if (position.hasDistanceError) {
+        writeFormatted("%s, ", formatWithError(a, position.DistanceError));
+        writeFormatted("%s, ", formatWithError(b, position.DistanceError));
+        writeFormatted("%s", formatWithError(c, position.DistanceError));
+    } else {
+        writeFormatted("%g, %g, %g", a, b, c);
+    }
+}
+
+// Proper motion (arcsec/yr) with its angle (degrees from north), radial
+// velocity (km/s), then their sources: one line when both sources are the
+// same abbreviation, else one line each.
+void printMotion(const VelocityRecord& velocity)
+{
+    if (printable(velocity.hasProperMotion, velocity.ProperMotion)) {
+        writeFormatted("<BR><B>Proper motion:</B> %g arcsec/yr", velocity.ProperMotion);
+        if (printable(velocity.hasPMAngle, velocity.PMAngle))
+            writeFormatted(" (%.01f&deg; from north)", velocity.PMAngle);
+        writeFormatted("\n");
+    }
+    if (printable(velocity.hasRadialVelocity, velocity.RadialVelocity))
+        writeFormatted("<BR><B>Radial Velocity:</B> %g km/sec\n", velocity.RadialVelocity);
+
+    if (velocity.hasPMSource && velocity.hasRVSource && std::string_view(velocity.PMSource) == velocity.RVSource) {
+        writeFormatted("<BR><B>Source for proper motion and radial velocity:</B> %s\n",
+                       lookupCatalogName(velocity.PMSource));
+        return;
+    }
+    if (velocity.hasPMSource)
+        writeFormatted("<BR><B>Source for proper motion:</B> %s\n", lookupCatalogName(velocity.PMSource));
+    if (velocity.hasRVSource)
+        writeFormatted("<BR><B>Source for radial velocity:</B> %s\n", lookupCatalogName(velocity.RVSource));
+}
+
+// Space velocity in galactic axes (km/s) from the position (light-years,
+// right ascension, declination) and the motion (arcsec/yr at an angle
+// from north, radial km/s). At distance 0 (the Sun) it is 0, 0, 0. False
+// when a needed value is missing or the result is not finite.
+bool velocityToUVW(const PositionRecord& position, const VelocityRecord& velocity, double& u, double& v,
+                   double& w)
+{
+    if (!position.hasDistance) return false;
+    if (position.Distance == 0) {
+        u = v = w = 0;
+        return true;
+    }
+    if (!position.hasRA || !position.hasDec || !velocity.hasProperMotion || !velocity.hasPMAngle ||
+        !velocity.hasRadialVelocity)
+        return false;
+
+    double alpha = 0, delta = 0;
+    equatorialAngles(position, alpha, delta);
+    const double phi = velocity.PMAngle * kRadiansPerDegree;
+    // Light-years crossed per year, times the speed of light: km/s.
+    const double vt = std::tan(velocity.ProperMotion * kRadiansPerArcsecond) * position.Distance * kSpeedOfLight;
+    const double rv = velocity.RadialVelocity;
+
+    double x = rv * std::cos(alpha) * std::cos(delta) - vt * std::sin(alpha) * std::sin(phi) -
+               vt * std::cos(alpha) * std::sin(delta) * std::cos(phi);
+    double y = rv * std::sin(alpha) * std::cos(delta) + vt * std::cos(alpha) * std::sin(phi) -
+               vt * std::sin(alpha) * std::sin(delta) * std::cos(phi);
+    double z = rv * std::sin(delta) + vt * std::cos(delta) * std::cos(phi);
+    rotateToGalactic(x, y, z);
+    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) return false;
+    u = x;
+    v = y;
+    w = z;
+    return true;
+}
+
+// The system's motion, then its U,V,W line when it can be computed.
+void printSystemKinematics()
+{
+    const Report& r = report();
+    printMotion(r.SystemVelocity);
+    double u = 0, v = 0, w = 0;
+    if (velocityToUVW(r.SystemPosition, r.SystemVelocity, u, v, w))
+        printTripleLine("<BR><B>Galactic (U,V,W) velocity components in km/s:</B> ", u, v, w, r.SystemPosition);
+}
+
+}  // namespace vldr
