@@ -1,0 +1,103 @@
+// The position and kinematics lines of the report page, through the real
+// program and ODBC stack: sky position labels, distance with and without
+// error, coordinates, proper motion, radial velocity, sources and U,V,W.
+#include <gtest/gtest.h>
+
+#include "test_database.h"
+
+using namespace vldr::test;
+
+namespace {
+
+const std::string kFieldsLink = "<P><A HREF=\"/fields.html\">";
+
+class PositionSection : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { db_ = new TestDatabase({"report_position.sql"}); }
+    static void TearDownTestSuite() { delete db_; }
+
+    // The position and kinematics lines of system id's page (after its arity line).
+    static std::string section(int id)
+    {
+        const ProgramResult r = db_->run("sysview", ("ID=" + std::to_string(id)).c_str());
+        EXPECT_EQ(r.status, 0) << r.output;
+        const std::size_t arity = r.output.find("<BR><B>Arity:</B>");
+        const std::size_t start = r.output.find('\n', arity) + 1;
+        return r.output.substr(start, r.output.find(kFieldsLink) - start);
+    }
+    static TestDatabase* db_;
+};
+TestDatabase* PositionSection::db_ = nullptr;
+
+TEST_F(PositionSection, WorkedExampleGivesItsSpaceVelocity)
+{
+    EXPECT_EQ(section(100),
+              "<BR><B>Right Ascension and Declination:</B> 14h39m36.5s, -60&deg;50'2\" (epoch 2000.0)\n"
+              "<BR><B>Distance from Sol:</B> 4.37 light-years (1.33982 parsecs)\n"
+              "<BR><B>Celestial (X,Y,Z) coordinates in ly:</B> -1.63377, -1.36615, -3.81593\n"
+              "<BR><B>Galactic (X,Y,Z) coordinates in ly:</B> 3.14703, -3.03061, -0.0812459\n"
+              "<BR><B>Proper motion:</B> 3.71 arcsec/yr (281.5&deg; from north)\n"
+              "<BR><B>Radial Velocity:</B> -21.6 km/sec\n"
+              "<BR><B>Source for proper motion and radial velocity:</B> Hipparcos Catalogue\n"
+              "<BR><B>Galactic (U,V,W) velocity components in km/s:</B> -28.6178, 1.04239, 14.1952\n");
+}
+
+TEST_F(PositionSection, RightAscensionOnlyAndSourcesDifferingInCase)
+{
+    // No declination: no coordinates; no angle or radial velocity: no U,V,W.
+    EXPECT_EQ(section(200),
+              "<BR><B>Right Ascension:</B> 1h2m3.5s (epoch 0.0)\n"
+              "<BR><B>Distance from Sol:</B> 10 light-years (3.06595 parsecs)\n"
+              "<BR><B>Source for distance:</B> XYZ\n"
+              "<BR><B>Proper motion:</B> 0.5 arcsec/yr\n"
+              "<BR><B>Source for proper motion:</B> Hipparcos Catalogue\n"
+              "<BR><B>Source for radial velocity:</B> hip\n");
+}
+
+TEST_F(PositionSection, DistanceErrorSetsThePrecisionOfEveryNumber)
+{
+    EXPECT_EQ(section(300),
+              "<BR><B>Right Ascension and Declination:</B> 6h45m9s, +0&deg;30'0\" (epoch 1991.2)\n"
+              "<BR><B>Distance from Sol:</B> 20.0 light-years (6.13 parsecs)\n"
+              "<BR><B>Standard error in distance:</B> 5%\n"
+              "<BR><B>Source for distance:</B> Hipparcos Catalogue\n"
+              "<BR><B>Celestial (X,Y,Z) coordinates in ly:</B> -3.91, 19.6, 0.17\n"
+              "<BR><B>Galactic (X,Y,Z) coordinates in ly:</B> -16.9, -10.6, -0.22\n"
+              "<BR><B>Proper motion:</B> 0.25 arcsec/yr (45.0&deg; from north)\n"
+              "<BR><B>Radial Velocity:</B> 12 km/sec\n"
+              "<BR><B>Source for radial velocity:</B> Hipparcos Catalogue\n"
+              "<BR><B>Galactic (U,V,W) velocity components in km/s:</B> -11.4, -4.56, 6.80\n");
+}
+
+TEST_F(PositionSection, SunAtDistanceZeroAndLinesWithoutADistance)
+{
+    EXPECT_EQ(section(400),
+              "<BR><B>Distance from Sol:</B> 0 light-years (0 parsecs)\n"
+              "<BR><B>Celestial (X,Y,Z) coordinates in ly:</B> 0, 0, 0\n"
+              "<BR><B>Galactic (X,Y,Z) coordinates in ly:</B> 0, 0, 0\n"
+              "<BR><B>Galactic (U,V,W) velocity components in km/s:</B> 0, 0, 0\n");
+    EXPECT_EQ(section(500),
+              "<BR><B>Standard error in distance:</B> 20%\n"
+              "<BR><B>Source for distance:</B> Hipparcos Catalogue\n");
+    EXPECT_EQ(section(600), "<BR><B>Declination:</B> -5&deg;30'0\" (epoch 2000.0)\n");
+}
+
+TEST_F(PositionSection, NoNanOrInfinityReachesThePage)
+{
+    for (int id : {700, 800}) {
+        const ProgramResult r = db_->run("sysview", ("ID=" + std::to_string(id)).c_str());
+        EXPECT_EQ(r.output.find("nan"), std::string::npos) << r.output;
+        EXPECT_EQ(r.output.find("inf"), std::string::npos) << r.output;
+    }
+    // A negative distance is shown as stored; an infinite one leaves out
+    // the distance, coordinate and U,V,W lines.
+    EXPECT_NE(section(700).find("<BR><B>Distance from Sol:</B> -5.00 light-years (-1.53 parsecs)\n"),
+              std::string::npos);
+    EXPECT_EQ(section(800),
+              "<BR><B>Right Ascension and Declination:</B> 3h0m0s, +10&deg;0'0\" (epoch 2000.0)\n"
+              "<BR><B>Standard error in distance:</B> 10%\n"
+              "<BR><B>Proper motion:</B> 1 arcsec/yr (90.0&deg; from north)\n"
+              "<BR><B>Radial Velocity:</B> 10 km/sec\n");
+}
+
+}  // namespace
