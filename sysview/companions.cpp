@@ -1,0 +1,100 @@
+// The planets that belong to a component through the orbit hierarchy.
+//
+// Orbit data are meant to form a tree, but nothing in the data forbids an
+// orbit from being, directly or through others, a member of itself. Every
+// walk here marks the orbits it has visited and never enters one twice, so
+// a cycle simply yields no further members and each walk ends after at
+// most OrbitCount steps.
+#include <bitset>
+
+#include "report.h"
+
+namespace vldr {
+namespace {
+
+// Last two digits of an ID above this mark a planet (for the companion search).
+constexpr int kLastPlanetDigitsAbove = 50;
+
+using OrbitSet = std::bitset<kMaxOrbits>;
+
+bool isPlanetId(int id)
+{
+    return id % 100 > kLastPlanetDigitsAbove;
+}
+
+bool hasMember(const OrbitRecord& orbit, int x)
+{
+    return orbit.PrimaryID == x || orbit.SecondaryID == x;
+}
+
+// Climbs from orbit i to the orbits that contain it: true when x is a
+// member of orbit i or of any orbit reached that way.
+bool climbsTo(int i, int x, OrbitSet& visited)
+{
+    const Report& r = report();
+    visited.set(static_cast<std::size_t>(i));
+    const OrbitRecord& orbit = r.Orbits[i];
+    if (hasMember(orbit, x)) return true;
+    for (int j = 0; j < r.OrbitCount; ++j) {
+        if (visited.test(static_cast<std::size_t>(j))) continue;
+        if (hasMember(r.Orbits[j], orbit.ID) && climbsTo(j, x, visited)) return true;
+    }
+    return false;
+}
+
+// Descends from body into the pair it stands for: true when body is x, or
+// when body is a pair that has x as a member at any depth.
+bool pairHolds(int body, int x, OrbitSet& visited)
+{
+    if (body == x) return true;
+    const int k = findOrbit(body);
+    if (k < 0 || visited.test(static_cast<std::size_t>(k))) return false;
+    visited.set(static_cast<std::size_t>(k));
+    const OrbitRecord& pair = report().Orbits[k];
+    return pairHolds(pair.PrimaryID, x, visited) || pairHolds(pair.SecondaryID, x, visited);
+}
+
+// True when the planets of orbit i belong to component x: x is a member of
+// the orbit, a member at any depth of a pair that is a member of the orbit
+// (a planet around the pair (A-B) belongs to A and to B), or a member of
+// an orbit that contains the orbit.
+bool belongsTo(int i, int x)
+{
+    const OrbitRecord& orbit = report().Orbits[i];
+    OrbitSet descended;
+    descended.set(static_cast<std::size_t>(i));
+    if (pairHolds(orbit.PrimaryID, x, descended) || pairHolds(orbit.SecondaryID, x, descended)) return true;
+    return isInOrbitTree(i, x);
+}
+
+void appendOnce(int id, int& count, int* ids)
+{
+    for (int k = 0; k < count; ++k)
+        if (ids[k] == id) return;
+    if (count < kMaxCompanions) ids[count++] = id;
+}
+
+}  // namespace
+
+bool isInOrbitTree(int orbitIndex, int x)
+{
+    if (orbitIndex < 0 || orbitIndex >= report().OrbitCount) return false;
+    OrbitSet visited;
+    return climbsTo(orbitIndex, x, visited);
+}
+
+void findCompanions(int x, int& count, int* ids)
+{
+    const Report& r = report();
+    count = 0;
+    for (int i = 0; i < r.OrbitCount; ++i) {
+        const OrbitRecord& orbit = r.Orbits[i];
+        const bool primaryIsPlanet = isPlanetId(orbit.PrimaryID);
+        const bool secondaryIsPlanet = isPlanetId(orbit.SecondaryID);
+        if (!(primaryIsPlanet || secondaryIsPlanet) || !belongsTo(i, x)) continue;
+        if (primaryIsPlanet) appendOnce(orbit.PrimaryID, count, ids);
+        if (secondaryIsPlanet) appendOnce(orbit.SecondaryID, count, ids);
+    }
+}
+
+}  // namespace vldr
