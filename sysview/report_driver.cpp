@@ -58,7 +58,10 @@ bool writeReport(SQLHDBC connection, SQLHSTMT statement, long systemId)
 
     writeLine("<P><A HREF=\"/fields.html\">What do all these fields mean?</A><BR>");
 
-    // Orbits and planets load here; then the orbit section and the component section print here.
+    loadOrbits(connection, statement, systemId);
+    loadPlanets(statement, systemId);
+    printOrbits(0);
+    printComponents(statement);
 
     freeCatalogNames();
     printRadiusForm(systemId);

@@ -1,0 +1,365 @@
+// The component section: one block per star of the system with its names,
+// own position and motion, spectrum, photometry, variability, colour, mass,
+// diameter, comfort zone and detected companions with their orbits.
+#include <cmath>
+#include <string>
+
+#include "catalog.h"
+#include "constants.h"
+#include "output.h"
+#include "precision.h"
+#include "sections.h"
+#include "statement.h"
+
+namespace vldr {
+namespace {
+
+constexpr const char* kIndentedLine = "<BR>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;";
+
+// Below these the plain formats switch from "%g" to "%f".
+constexpr double kSmallValue = 0.1;            // luminosity, comfort zone, tidal index
+constexpr double kSmallCompanionValue = 0.001; // companion mass and size
+// A star diameter below this (solar diameters) is written in kilometres.
+constexpr double kSmallDiameter = 0.001;
+constexpr double kKilometresPerSolarDiameter = 1391980.0;
+// Arcseconds x light-years to solar diameters.
+constexpr double kSolarDiametersPerArcsecondLightYear = 32.95112936630387;
+// Angular diameter of the Sun seen from 1 AU (degrees).
+constexpr double kSunAngularDiameterAt1AU = 0.533111;
+
+// Period of variability (days): limits and factors of its units.
+constexpr double kOneHourInDays = 0.041666666666666664;
+constexpr double kOneMinuteInDays = 0.0006944444444444445;
+constexpr double kHoursPerDay = 24.0;
+constexpr double kMinutesPerDay = 1440.0;
+constexpr double kSecondsPerDay = 86400.0;
+
+constexpr double kPercent = 100.0;
+
+// A luminosity or comfort zone: with the precision of the component's
+// distance error when that is known, plainly otherwise.
+void writeErrorAware(double value, const PositionRecord& position)
+{
+    if (position.hasDistanceError)
+        writeFormatted("%s", formatWithError(value, position.DistanceError));
+    else if (value < kSmallValue)
+        writeFormatted("%f", value);
+    else
+        writeFormatted("%g", value);
+}
+
+// A planet's mass or size.
+void writeCompanionValue(double value)
+{
+    if (value < kSmallCompanionValue)
+        writeFormatted("%f", value);
+    else
+        writeFormatted("%g", value);
+}
+
+void printProperNames(SQLHSTMT statement, const ComponentRecord& component)
+{
+    const std::string text = composeStatement("SELECT Name FROM ProperNames WHERE OwnerID = %ld",
+                                              static_cast<long>(component.ID));
+    if (!runQuery(statement, text)) return;
+    char name[kNameSize] = {};
+    SQLLEN nameLength = 0;
+    bindText(statement, 1, name, &nameLength);
+    bool any = false;
+    while (fetchRow(statement)) {
+        writeText(any ? ", " : "<BR><B>Proper names:</B> ");
+        writeFormatted("%s", isPresent(nameLength) ? name : "");
+        any = true;
+    }
+    if (any) writeText("\n");
+}
+
+void printCatalogNumbers(SQLHSTMT statement, const ComponentRecord& component)
+{
+    const std::string text = composeStatement("SELECT CatAbbrev, Value FROM CatalogNumbers WHERE OwnerID = %ld",
+                                              static_cast<long>(component.ID));
+    if (!runQuery(statement, text)) return;
+    char abbreviation[kAbbreviationSize] = {};
+    char value[kNameSize] = {};
+    SQLLEN abbreviationLength = 0, valueLength = 0;
+    bindText(statement, 1, abbreviation, &abbreviationLength);
+    bindText(statement, 2, value, &valueLength);
+    bool any = false;
+    while (fetchRow(statement)) {
+        writeText(any ? ", " : "<BR><B>Catalog numbers:</B>\n<BR>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;");
+        const std::string label = formatCatalogLabel(isPresent(abbreviationLength) ? abbreviation : "");
+        writeFormatted("%s %s", label.c_str(), isPresent(valueLength) ? value : "");
+        any = true;
+    }
+}
+
+void printOwnPositionAndMotion(int i)
+{
+    const Report& r = report();
+    const PositionRecord& position = r.ComponentPositions[i];
+    const VelocityRecord& velocity = r.ComponentVelocities[i];
+    if (position.ownRA || position.ownDec || position.ownDistance) {
+        printPosition(position, true);
+        printSpatialCoordinates(position);
+    }
+    if (velocity.hasOwnRow) {
+        printMotion(velocity);
+        double u = 0, v = 0, w = 0;
+        if (velocityToUVW(position, velocity, u, v, w)) {
+            writeText("<BR><B>Galactic (U,V,W) velocity components in km/s:</B> ");
+            printTriple(u, v, w, position);
+            writeText("\n");
+        }
+    }
+}
+
+void printSpectrum(const ComponentRecord& component)
+{
+    if (!component.hasSpectrum) return;
+    const SpectrumRecord& spectrum = component.Spectrum;
+    if (spectrum.hasSpectralClass) writeFormatted("<BR><B>Spectral class:</B> %s\n", spectrum.SpectralClass);
+    if (spectrum.hasLuminosityClass) writeFormatted("<BR><B>Luminosity Class:</B> %s\n", spectrum.LuminosityClass);
+}
+
+// Apparent and absolute magnitude and visual luminosity, each with its
+// value at maximum brightness when the star brightens.
+void printBrightness(int i)
+{
+    const Report& r = report();
+    const ComponentRecord& component = r.Components[i];
+    const ComponentPhotometry& photometry = r.Photometry[i];
+    const PositionRecord& position = r.ComponentPositions[i];
+    const MagnitudeRecord& magnitudes = component.Magnitudes;
+
+    if (component.hasMagnitudes && magnitudes.hasApparentVMag) {
+        writeFormatted("<BR><B>Apparent visual magnitude:</B> %+.2f", magnitudes.ApparentVMag);
+        if (magnitudes.hasVMagIncrease && magnitudes.VMagIncrease > 0)
+            writeFormatted(" (increasing to %+.2f)", magnitudes.ApparentVMag - magnitudes.VMagIncrease);
+        writeText("\n");
+    }
+    if (photometry.AbsoluteVMag != kNoAbsoluteMagnitude && std::isfinite(photometry.AbsoluteVMag)) {
+        writeFormatted("<BR><B>Absolute visual magnitude:</B> %+.2f", photometry.AbsoluteVMag);
+        if (photometry.AbsoluteVMagAtMax < photometry.AbsoluteVMag)
+            writeFormatted(" (increasing to %+.2f)", photometry.AbsoluteVMagAtMax);
+        writeText("\n");
+    }
+    if (photometry.Luminosity != kNoValue && std::isfinite(photometry.Luminosity)) {
+        writeText("<BR><B>Visual luminosity:</B> ");
+        writeErrorAware(photometry.Luminosity, position);
+        writeText(" x Sol");
+        if (photometry.LuminosityAtMax > photometry.Luminosity && std::isfinite(photometry.LuminosityAtMax)) {
+            writeText(" (increasing to  ");
+            writeErrorAware(photometry.LuminosityAtMax, position);
+            writeText(" x Sol)");
+        }
+        writeText("\n");
+    }
+}
+
+void printVariability(const MagnitudeRecord& magnitudes)
+{
+    if (magnitudes.hasVariableType) {
+        writeText("<BR><B>Variable type:</B> ");
+        const char* generalClass = nullptr;
+        if (const char* name = describeVariableType(magnitudes.VariableType, generalClass))
+            writeFormatted("%s (%s)\n", name, generalClass);
+        else
+            writeFormatted("%s\n", magnitudes.VariableType);
+    }
+    if (magnitudes.hasVariablePeriod) {
+        const double p = magnitudes.VariablePeriod;  // days
+        writeText("<BR><B>Period of variability:</B> ");
+        if (p >= 1)
+            writeFormatted("%g days\n", p);
+        else if (p >= kOneHourInDays)
+            writeFormatted("%g hours\n", p * kHoursPerDay);
+        else if (p >= kOneMinuteInDays)
+            writeFormatted("%g minutes\n", p * kMinutesPerDay);
+        else
+            writeFormatted("%g seconds\n", p * kSecondsPerDay);
+        writeText("\n");
+    }
+
+    bool any = false;
+    auto lead = [&any]() {
+        writeText(any ? ", " : "<BR><B>Color indices:</B> ");
+        any = true;
+    };
+    if (magnitudes.hasBminusV) {
+        lead();
+        writeFormatted("B-V= %+.2f", magnitudes.BminusV);
+    }
+    if (magnitudes.hasUminusB) {
+        lead();
+        writeFormatted("U-B= %+.2f", magnitudes.UminusB);
+    }
+    if (magnitudes.hasRminusI) {
+        lead();
+        writeFormatted("R-I= %+.2f", magnitudes.RminusI);
+    }
+    if (any) writeText("\n");
+}
+
+// Writes the diameter line and returns the diameter in solar diameters
+// (0 when it is not known).
+double printDiameter(const ComponentRecord& component, const PositionRecord& position)
+{
+    double d = 0;
+    if (component.hasDiameter) {
+        if (!component.IsDiameterArcsec) {
+            d = component.Diameter;
+            writeText("<BR><B>Diameter:</B> ");
+            if (d < kSmallDiameter)
+                writeFormatted("%g kilometers\n", d * kKilometresPerSolarDiameter);
+            else
+                writeFormatted("%g x Sol\n", d);
+        } else if (position.hasDistance) {
+            d = position.Distance * component.Diameter * kSolarDiametersPerArcsecondLightYear;
+            writeText("<BR><B>Diameter:</B> ");
+            if (position.hasDistanceError) {
+                if (d < kSmallDiameter)
+                    writeFormatted("%s kilometers\n",
+                                   formatWithError(d * kKilometresPerSolarDiameter, position.DistanceError));
+                else
+                    writeFormatted("%s x Sol\n", formatWithError(d, position.DistanceError));
+            } else if (d < kSmallDiameter) {
+                writeFormatted("%g kilometers\n", d * kKilometresPerSolarDiameter);
+            } else {
+                writeFormatted("%g x Sol\n", d);
+            }
+        }
+    }
+    if (component.hasDiameterSource)
+        writeFormatted("<BR><B>Source for diameter:</B> %s\n", lookupCatalogName(component.DiameterSource));
+    return d;
+}
+
+// The comfort zone and, within it, the orbital period, the tidal index and
+// the star's angular size. A value that cannot be computed (a negative
+// mass, a comfort zone of 0) leaves its line out.
+void printComfortZone(int i, double diameter)
+{
+    const Report& r = report();
+    const ComponentRecord& component = r.Components[i];
+    const double c = r.Photometry[i].ComfortZone;  // AU
+    if (c == kNoValue || !std::isfinite(c)) return;
+    writeText("<BR><B>Comfort Zone (visual):</B> ");
+    writeErrorAware(c, r.ComponentPositions[i]);
+    writeText(" A.U.s\n");
+
+    if (component.hasMass && component.Mass != 0) {
+        const double m = component.Mass;
+        const double k = c * c * c;
+        // Kepler's third law: years, with the radius in AU and the mass in solar masses.
+        const double period = std::sqrt(k / m);
+        if (std::isfinite(period)) {
+            writeText("<BR><B>Orbital period in CZ:</B> ");
+            if (period < kOneDayInYears)
+                writeFormatted("%g hours\n", period * kHoursPerYear);
+            else if (period < 1)
+                writeFormatted("%g days\n", period * kDaysPerYear);
+            else
+                writeFormatted("%g years\n", period);
+        }
+        const double tidalIndex = m / k;
+        if (std::isfinite(tidalIndex)) {
+            writeText("<BR><B>Tidal index in CZ:</B> ");
+            if (tidalIndex < kSmallValue)
+                writeFormatted("%f\n", tidalIndex);
+            else
+                writeFormatted("%g\n", tidalIndex);
+        }
+    }
+    if (diameter != 0) {
+        const double degrees = diameter / c * kSunAngularDiameterAt1AU;
+        if (std::isfinite(degrees)) writeFormatted("<BR><B>Angular size of star in sky in CZ:</B> %f degrees\n", degrees);
+    }
+}
+
+void printCompanion(const PlanetRecord& planet)
+{
+    writeFormatted("<BR><B><U>Companion %s:</U></B>\n", planet.Name);
+    if (planet.hasMass) {
+        writeText(kIndentedLine);
+        writeText("<B>Mass:</B> ");
+        writeCompanionValue(planet.Mass);
+        writeText(" x Jupiter");
+        if (planet.IsMassAMinimum) writeText(", minimum");
+        writeText("\n");
+        if (planet.hasMassError)
+            writeFormatted("%s<B>Standard error in mass:</B> %g%%\n", kIndentedLine, planet.MassError * kPercent);
+        if (planet.hasMassSource)
+            writeFormatted("%s<B>Source for mass:</B> %s\n", kIndentedLine, lookupCatalogName(planet.MassSource));
+    }
+    if (planet.hasRadius) {
+        writeText(kIndentedLine);
+        writeText("<B>Diameter:</B> ");
+        writeCompanionValue(planet.Radius);
+        writeText(" x Jupiter\n");
+        if (planet.hasRadiusError)
+            writeFormatted("%s<B>Standard error in diameter:</B> %g%%\n", kIndentedLine,
+                           planet.RadiusError * kPercent);
+        if (planet.hasRadiusSource)
+            writeFormatted("%s<B>Source for diameter:</B> %s\n", kIndentedLine,
+                           lookupCatalogName(planet.RadiusSource));
+    }
+    printOrbits(planet.ID);
+}
+
+// The planets found for the component through the orbit hierarchy. An
+// orbit may name a planet that has no Planets row: such an ID is left
+// out, and the count says how many companions are listed.
+void printCompanions(const ComponentRecord& component)
+{
+    const Report& r = report();
+    int ids[kMaxCompanions] = {};
+    int count = 0;
+    findCompanions(component.ID, count, ids);
+    int planets[kMaxCompanions] = {};
+    int listed = 0;
+    for (int k = 0; k < count; ++k) {
+        const int p = findPlanet(ids[k]);
+        if (p >= 0) planets[listed++] = p;
+    }
+    if (listed == 0) return;
+    writeFormatted("<BR><B>Detected companions:</B> %d\n", listed);
+    for (int k = 0; k < listed; ++k) printCompanion(r.Planets[planets[k]]);
+}
+
+void printComponent(SQLHSTMT statement, int i)
+{
+    const Report& r = report();
+    const ComponentRecord& component = r.Components[i];
+
+    if (r.ComponentCount >= 2)
+        writeFormatted("<P><BR><B><U>Component %s:</U></B>\n", component.Name);
+    else
+        writeText("<BR>\n");
+    if (component.IsCloseBinary)
+        writeText("<BR>NOTE: This star is actually a close-orbiting binary pair.  The data below are for both "
+                  "sub-components of the pair combined.\n");
+    printProperNames(statement, component);
+    printCatalogNumbers(statement, component);
+    printOwnPositionAndMotion(i);
+    printSpectrum(component);
+    printBrightness(i);
+    if (component.hasMagnitudes) printVariability(component.Magnitudes);
+    if (component.hasMass) {
+        writeFormatted("<BR><B>Mass:</B> %g x Sol\n", component.Mass);
+        if (component.hasMassSource)
+            writeFormatted("<BR><B>Source for mass:</B> %s\n", lookupCatalogName(component.MassSource));
+    }
+    const double diameter = printDiameter(component, r.ComponentPositions[i]);
+    printComfortZone(i, diameter);
+    printCompanions(component);
+}
+
+}  // namespace
+
+void printComponents(SQLHSTMT statement)
+{
+    const Report& r = report();
+    for (int i = 0; i < r.ComponentCount; ++i) printComponent(statement, i);
+}
+
+}  // namespace vldr

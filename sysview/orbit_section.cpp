@@ -1,0 +1,402 @@
+// The orbit section: the orbits between a system's bodies, with the names
+// of the two bodies, the pair's combined light, the orbital elements, the
+// comfort zone around the pair and how bright each body looks from the
+// other. Also composes the display name of any body, nested pairs included.
+#include <bitset>
+#include <cmath>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "catalog.h"
+#include "constants.h"
+#include "output.h"
+#include "precision.h"
+#include "sections.h"
+
+namespace vldr {
+namespace {
+
+// Last two digits of body IDs: below 10 a component, from 50 a planet
+// (for naming); 51 to 69 a planet (for leaving orbits out of the system listing).
+constexpr int kFirstPairDigits = 10;
+constexpr int kFirstPlanetDigits = 50;
+constexpr int kFirstListedPlanetDigits = 51;
+constexpr int kLastListedPlanetDigits = 69;
+
+// Absolute magnitude = apparent magnitude + 5 - 5 log10(parsecs);
+// apparent = absolute - 5 + 5 log10(parsecs).
+constexpr double kDistanceModulusOffset = 5.0;
+constexpr double kDistanceModulusFactor = 5.0;
+// Absolute magnitude = 4.85 - 2.5 log10(luminosity).
+constexpr double kMagnitudesPerDecade = 2.5;
+
+// Below these the plain formats switch from "%g" to "%f".
+constexpr double kSmallDistance = 0.001;  // AU, arcseconds; comfort zone beside an axis
+constexpr double kSmallValue = 0.1;       // luminosity; comfort zone without an axis
+constexpr double kSmallPeriodError = 0.00001;
+constexpr double kPercent = 100.0;
+
+constexpr const char* kError = "<ERROR>";
+constexpr const char* kIndent = "&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;";
+
+using OrbitSet = std::bitset<kMaxOrbits>;
+
+// Luminosity (Sun = 1) of a body of apparent magnitude m at the system's
+// distance, or nothing when the system has no distance that a logarithm
+// can be taken of.
+std::optional<double> luminosityFromApparentMagnitude(double m)
+{
+    const PositionRecord& system = report().SystemPosition;
+    if (!system.hasDistance || !(system.Distance > 0)) return std::nullopt;
+    const double absolute =
+        m + kDistanceModulusOffset - kDistanceModulusFactor * std::log10(system.Distance * kParsecsPerLightYear);
+    const double luminosity = std::pow(kBrightnessRatioPerMagnitude, kSolarAbsoluteMagnitude - absolute);
+    if (!std::isfinite(luminosity)) return std::nullopt;
+    return luminosity;
+}
+
+// Composes the name of bodyId; naming marks the pairs whose names are
+// being composed further up, so that a pair that is (directly or through
+// others) a member of itself is written as "<ERROR>" instead of recursing
+// without end.
+void appendName(std::string& text, double& luminosity, bool& luminosityKnown, int bodyId, OrbitSet& naming)
+{
+    const Report& r = report();
+    const int digits = bodyId % 100;
+    if (digits < kFirstPairDigits) {
+        const int i = findComponent(bodyId);
+        if (i < 0) {
+            text += kError;
+            return;
+        }
+        text += r.Components[i].Name;
+        const double own = r.Photometry[i].Luminosity;
+        if (own == kNoValue)
+            luminosityKnown = false;
+        else
+            luminosity += own;
+        return;
+    }
+    if (digits >= kFirstPlanetDigits) {
+        const int i = findPlanet(bodyId);
+        text += i < 0 ? kError : r.Planets[i].Name;
+        return;
+    }
+
+    const int k = findOrbit(bodyId);
+    if (k < 0 || naming.test(static_cast<std::size_t>(k))) {
+        // Not loaded, or a pair that contains itself: no name and no light.
+        text += kError;
+        if (k >= 0) luminosityKnown = false;
+        return;
+    }
+    const OrbitRecord& pair = r.Orbits[k];
+    naming.set(static_cast<std::size_t>(k));
+    // The pair gathers its own light apart from the group it sits in. When
+    // its stars' luminosities are all known it is their sum; otherwise it is
+    // the pair's combined photometry at the system's distance. That value is
+    // then added to what the earlier members of the enclosing group have
+    // gathered, so a pair within a pair never drops or hides those members.
+    double pairLuminosity = 0;
+    bool pairKnown = true;
+    text += '(';
+    appendName(text, pairLuminosity, pairKnown, pair.PrimaryID, naming);
+    text += '-';
+    appendName(text, pairLuminosity, pairKnown, pair.SecondaryID, naming);
+    text += ')';
+    naming.reset(static_cast<std::size_t>(k));
+
+    if (!pairKnown && pair.hasMagnitudes && pair.Magnitudes.hasApparentVMag) {
+        if (const std::optional<double> derived = luminosityFromApparentMagnitude(pair.Magnitudes.ApparentVMag)) {
+            pairLuminosity = *derived;
+            pairKnown = true;
+        }
+    }
+    if (pairKnown)
+        luminosity += pairLuminosity;
+    else
+        luminosityKnown = false;
+}
+
+// Opening of a data line: indented under a companion, plain in the system listing.
+class LineWriter {
+public:
+    explicit LineWriter(bool bodyMode) : bodyMode_(bodyMode) {}
+
+    // Writes "<BR>", the indentation in body mode, and the label.
+    void open(const char* label) const
+    {
+        writeText("<BR>");
+        if (bodyMode_) writeText(kIndent);
+        writeText(label);
+    }
+
+private:
+    bool bodyMode_;
+};
+
+// The plain number of a value with a limit below which "%f" is used.
+void writePlain(double value, double smallLimit, const char* unit)
+{
+    if (value < smallLimit)
+        writeFormatted("%f%s", value, unit);
+    else
+        writeFormatted("%g%s", value, unit);
+}
+
+// A distance in astronomical units: with the precision of the system's
+// distance error when it was derived from arcseconds and that error is
+// known, plainly otherwise.
+void writeAU(double au, const OrbitRecord& orbit)
+{
+    const PositionRecord& system = report().SystemPosition;
+    if (!orbit.IsAxisAU && system.hasDistanceError)
+        writeFormatted("%s A.U.s\n", formatWithError(au, system.DistanceError));
+    else
+        writePlain(au, kSmallDistance, " A.U.s\n");
+}
+
+// A value in units of the Sun's, with the precision of the system's
+// distance error when that is known, plainly otherwise.
+void writeWithSystemError(double value, double smallLimit, const char* unit)
+{
+    const PositionRecord& system = report().SystemPosition;
+    if (system.hasDistanceError)
+        writeFormatted("%s%s", formatWithError(value, system.DistanceError), unit);
+    else
+        writePlain(value, smallLimit, unit);
+}
+
+// Apparent magnitude of a body of absolute magnitude absolute seen from d AU,
+// or nothing when d has no logarithm.
+std::optional<double> magnitudeSeenFrom(double absolute, double d)
+{
+    if (!(d > 0)) return std::nullopt;
+    const double m = absolute - kDistanceModulusOffset + kDistanceModulusFactor * std::log10(d * kParsecsPerAU);
+    if (!std::isfinite(m)) return std::nullopt;
+    return m;
+}
+
+// What the orbit section works out for one orbit; a value that is not
+// available is empty.
+struct OrbitView {
+    std::string primaryName, secondaryName;
+    double primaryLuminosity = 0, secondaryLuminosity = 0;
+    bool primaryKnown = true, secondaryKnown = true;
+    std::optional<double> axisAU, periastronAU, apastronAU, pairComfortZone;
+};
+
+// How bright `other` (of luminosity otherLuminosity) looks from `from`.
+// The heading is written only when at least one magnitude can be computed.
+void printViewFrom(const std::string& from, const std::string& other, double otherLuminosity, const OrbitView& view)
+{
+    const double absolute = kSolarAbsoluteMagnitude - kMagnitudesPerDecade * std::log10(otherLuminosity);
+    std::vector<std::pair<const char*, double>> lines;
+    if (view.periastronAU && view.apastronAU) {
+        if (auto m = magnitudeSeenFrom(absolute, *view.periastronAU)) lines.emplace_back("At periastron, ", *m);
+        if (auto m = magnitudeSeenFrom(absolute, *view.apastronAU)) lines.emplace_back("At apastron, ", *m);
+    } else if (auto m = magnitudeSeenFrom(absolute, *view.axisAU)) {
+        lines.emplace_back("", *m);
+    }
+    if (lines.empty() || !std::isfinite(absolute)) return;
+    writeFormatted("<BR><B>As seen from %s:</B>\n", from.c_str());
+    for (const auto& [lead, magnitude] : lines)
+        writeFormatted("<BR>%s%s%s would appear as magnitude %+.2f\n", kIndent, lead, other.c_str(), magnitude);
+}
+
+// The pair's combined spectrum, apparent magnitude, absolute magnitude and
+// luminosity (first take only); sets the comfort zone around both.
+void printPairData(const OrbitRecord& orbit, bool bodyMode, const LineWriter& line, OrbitView& view)
+{
+    if (orbit.hasSpectrum) {
+        const SpectrumRecord& spectrum = orbit.Spectrum;
+        if (spectrum.hasSpectralClass) {
+            line.open("<B>Combined spectrum:</B> ");
+            writeFormatted("%s", spectrum.SpectralClass);
+            if (spectrum.hasLuminosityClass) writeFormatted(" %s", spectrum.LuminosityClass);
+            writeText("\n");
+        } else if (spectrum.hasLuminosityClass) {
+            line.open("<B>Combined luminosity class:</B> ");
+            writeFormatted("%s\n", spectrum.LuminosityClass);
+        }
+    }
+
+    std::optional<double> pairLuminosity;
+    if (view.primaryKnown && view.secondaryKnown) {
+        pairLuminosity = view.primaryLuminosity + view.secondaryLuminosity;
+    } else if (orbit.hasMagnitudes && orbit.Magnitudes.hasApparentVMag) {
+        // Shown only when the stars' own luminosities do not all exist.
+        const double m = orbit.Magnitudes.ApparentVMag;
+        if (!bodyMode) writeFormatted("<BR><B>Combined apparent visual magnitude:</B> %+.2f\n", m);
+        pairLuminosity = luminosityFromApparentMagnitude(m);
+    }
+    if (bodyMode || !pairLuminosity || !(*pairLuminosity > 0) || !std::isfinite(*pairLuminosity)) return;
+
+    writeFormatted("<BR><B>Combined absolute visual magnitude:</B> %+.2f\n",
+                   kSolarAbsoluteMagnitude - kMagnitudesPerDecade * std::log10(*pairLuminosity));
+    writeText("<BR><B>Combined visual luminosity:</B> ");
+    writeWithSystemError(*pairLuminosity, kSmallValue, " x Sol\n");
+    view.pairComfortZone = std::sqrt(*pairLuminosity);
+}
+
+void printPeriod(const OrbitRecord& orbit, const LineWriter& line)
+{
+    if (orbit.hasPeriod) {
+        const double p = orbit.Period;  // years
+        line.open("<B>Period:</B> ");
+        if (orbit.hasPeriodError) {
+            if (p < kOneDayInYears)
+                writeFormatted("%s hours\n", formatWithError(p * kHoursPerYear, orbit.PeriodError));
+            else if (p < 1)
+                writeFormatted("%s days\n", formatWithError(p * kDaysPerYear, orbit.PeriodError));
+            else
+                writeFormatted("%s years\n", formatWithError(p, orbit.PeriodError));
+        } else {
+            if (p < kOneDayInYears)
+                writeFormatted("%f hours\n", p * kHoursPerYear);
+            else if (p < 1)
+                writeFormatted("%g days\n", p * kDaysPerYear);
+            else
+                writeFormatted("%g years\n", p);
+        }
+    }
+    if (orbit.hasPeriodError) {
+        line.open("<B>Standard Error in period:</B> ");
+        const double percent = orbit.PeriodError * kPercent;
+        if (orbit.PeriodError < kSmallPeriodError)
+            writeFormatted("%f%%\n", percent);
+        else
+            writeFormatted("%g%%\n", percent);
+    }
+}
+
+// Periastron or apastron distance: in AU when the axis is known in AU,
+// otherwise in arcseconds.
+void printApsis(const char* label, double factor, const OrbitRecord& orbit, const LineWriter& line,
+                std::optional<double>& au, const OrbitView& view)
+{
+    line.open(label);
+    if (view.axisAU) {
+        au = *view.axisAU * factor;
+        writeAU(*au, orbit);
+    } else {
+        writeFormatted("%f arcseconds\n", factor * orbit.SemimajorAxis);
+    }
+}
+
+void printAxisAndAfter(const OrbitRecord& orbit, bool bodyMode, const LineWriter& line, OrbitView& view)
+{
+    const PositionRecord& system = report().SystemPosition;
+    if (orbit.IsAxisAU)
+        view.axisAU = orbit.SemimajorAxis;
+    else if (system.hasDistance)
+        view.axisAU = system.Distance * orbit.SemimajorAxis * kParsecsPerLightYear;  // arcseconds x parsecs
+
+    line.open(orbit.IsAxisJustGap ? "<B>Observed Separation:</B> " : "<B>Semimajor Axis:</B> ");
+    if (view.axisAU)
+        writeAU(*view.axisAU, orbit);
+    else
+        writePlain(orbit.SemimajorAxis, kSmallDistance, " arcseconds\n");
+
+    if (!orbit.IsAxisJustGap && orbit.hasEccentricity) {
+        const double e = orbit.Eccentricity;
+        line.open("<B>Eccentricity:</B> ");
+        writeFormatted("%g\n", e);
+        // An orbit with an eccentricity of 1 or more is open: it has no
+        // periastron or apastron distance, so those lines are left out and
+        // the view from each body uses the axis.
+        if (e < 1) {
+            printApsis("<B>Periastron distance:</B> ", 1 - e, orbit, line, view.periastronAU, view);
+            printApsis("<B>Apastron distance:</B> ", 1 + e, orbit, line, view.apastronAU, view);
+        }
+    }
+    if (orbit.hasPeriastronEpoch) {
+        line.open(orbit.IsAxisJustGap ? "<B>Year of separation observation:</B> "
+                                      : "<B>Year in which periastron occurs:</B> ");
+        writeFormatted("%g\n", orbit.PeriastronEpoch);
+    }
+    if (orbit.hasSource) {
+        line.open("<B>Source for orbit data:</B> ");
+        writeFormatted("%s\n", lookupCatalogName(orbit.Source));
+    }
+    if (bodyMode) return;
+
+    if (view.pairComfortZone && view.axisAU && 2 * *view.axisAU <= *view.pairComfortZone) {
+        writeText("<BR><B>Comfort Zone (visual) around both:</B> ");
+        writeWithSystemError(*view.pairComfortZone, kSmallDistance, " A.U.s\n");
+    }
+    if (!view.axisAU) return;
+    if (view.secondaryKnown && view.secondaryLuminosity > 0)
+        printViewFrom(view.primaryName, view.secondaryName, view.secondaryLuminosity, view);
+    if (view.primaryKnown && view.primaryLuminosity > 0)
+        printViewFrom(view.secondaryName, view.primaryName, view.primaryLuminosity, view);
+}
+
+bool isListedPlanet(int id)
+{
+    const int digits = id % 100;
+    return digits >= kFirstListedPlanetDigits && digits <= kLastListedPlanetDigits;
+}
+
+}  // namespace
+
+void appendBodyName(std::string& text, double& luminosity, bool& luminosityKnown, int bodyId)
+{
+    OrbitSet naming;
+    appendName(text, luminosity, luminosityKnown, bodyId, naming);
+}
+
+void printOrbits(int bodyId)
+{
+    const Report& r = report();
+    const bool bodyMode = bodyId != 0;
+    const LineWriter line(bodyMode);
+    std::vector<std::pair<int, int>> shown;  // primary and secondary of each orbit shown so far
+
+    for (int i = 0; i < r.OrbitCount; ++i) {
+        const OrbitRecord& orbit = r.Orbits[i];
+        if (bodyMode ? !(orbit.PrimaryID == bodyId || orbit.SecondaryID == bodyId)
+                     : (isListedPlanet(orbit.PrimaryID) || isListedPlanet(orbit.SecondaryID)))
+            continue;
+
+        int take = 0;
+        for (const auto& [primary, secondary] : shown)
+            if (primary == orbit.PrimaryID && secondary == orbit.SecondaryID) ++take;
+        shown.emplace_back(orbit.PrimaryID, orbit.SecondaryID);
+
+        OrbitView view;
+        appendBodyName(view.primaryName, view.primaryLuminosity, view.primaryKnown, orbit.PrimaryID);
+        appendBodyName(view.secondaryName, view.secondaryLuminosity, view.secondaryKnown, orbit.SecondaryID);
+
+        if (take > 0) {
+            if (bodyMode)
+                writeText("<BR>&mdash; OR &mdash;\n");
+            else
+                writeFormatted("<P><B><U>Data for %s and %s's orbit, take %d:</U></B>\n", view.primaryName.c_str(),
+                               view.secondaryName.c_str(), take + 1);
+        } else {
+            if (!bodyMode)
+                writeFormatted("<P><B><U>Data for %s and %s's orbit around one other:</U></B>\n",
+                               view.primaryName.c_str(), view.secondaryName.c_str());
+            printPairData(orbit, bodyMode, line, view);
+        }
+
+        printPeriod(orbit, line);
+        if (orbit.hasSemimajorAxis) {
+            printAxisAndAfter(orbit, bodyMode, line, view);
+            continue;
+        }
+        if (orbit.hasEccentricity) {
+            line.open("<B>Eccentricity:</B> ");
+            writeFormatted("%g\n", orbit.Eccentricity);
+        }
+        if (!bodyMode && view.pairComfortZone) {
+            writeText("<BR><B>Comfort Zone (visual) around both:</B> ");
+            writeWithSystemError(*view.pairComfortZone, kSmallValue, " A.U.s\n");
+        }
+    }
+}
+
+}  // namespace vldr
