@@ -1,0 +1,156 @@
+// Loading components, positions and velocities through the real ODBC stack
+// in this process: attached rows, dates, inheritance from the system, and
+// what a component then shows of its own position and motion.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "database_session.h"
+#include "loaders.h"
+#include "sections.h"
+#include "test_database.h"
+
+using namespace vldr;
+using vldr::test::TestDatabase;
+
+namespace {
+
+bool sameDate(const DATE_STRUCT& date, int year, int month, int day)
+{
+    return date.year == year && date.month == month && date.day == day;
+}
+
+class ComponentLoading : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { db_ = new TestDatabase({"report_component_loading.sql"}); }
+    static void TearDownTestSuite() { delete db_; }
+
+    void SetUp() override
+    {
+        setenv("ODBCSYSINI", db_->configDirectory().c_str(), 1);
+        setenv("ODBCINI", (db_->configDirectory() + "/odbc.ini").c_str(), 1);
+        ASSERT_EQ(session_.open(), SessionFailure::None);
+    }
+
+    // Loads system id as the report driver does, into a fresh report.
+    Report& load(long id)
+    {
+        Report& r = report();
+        r = Report{};
+        r.NewestUpdate = DATE_STRUCT{1900, 1, 1};
+        loadComponents(session_.connection(), session_.statement(), id);
+        loadComponentPositions(session_.statement(), id);
+        derivePhotometry();
+        loadComponentVelocities(session_.statement(), id);
+        return r;
+    }
+
+    static TestDatabase* db_;
+    DatabaseSession session_;
+};
+TestDatabase* ComponentLoading::db_ = nullptr;
+
+TEST_F(ComponentLoading, ComponentsCarryTheirRowsAndTheNewestDates)
+{
+    const Report& r = load(100);
+    ASSERT_EQ(r.ComponentCount, 3);
+    const ComponentRecord& a = r.Components[0];
+    EXPECT_EQ(a.ID, 101);
+    EXPECT_STREQ(a.Name, "A");
+    EXPECT_TRUE(a.IsCloseBinary);
+    EXPECT_TRUE(a.hasMass && a.hasMassSource && !a.hasDiameter);
+    EXPECT_STREQ(a.MassSource, "MS");
+    EXPECT_TRUE(a.hasSpectrum && a.Spectrum.hasSpectralClass && !a.Spectrum.hasLuminosityClass);
+    EXPECT_TRUE(a.hasMagnitudes && a.Magnitudes.hasApparentVMag && a.Magnitudes.hasVMagIncrease);
+    EXPECT_TRUE(sameDate(a.LastUpdated, 2003, 3, 3));  // the Spectra date, latest of its three
+    EXPECT_TRUE(r.Components[1].hasMagnitudes && !r.Components[1].Magnitudes.hasApparentVMag);
+    // NULL Name, IsCloseBinary and LastUpdated read as empty, false and no date,
+    // not as what the row before left in the buffers.
+    const ComponentRecord& c = r.Components[2];
+    EXPECT_STREQ(c.Name, "");
+    EXPECT_FALSE(c.IsCloseBinary || c.hasSpectrum || c.hasMagnitudes);
+    EXPECT_TRUE(sameDate(c.LastUpdated, 0, 0, 0));
+    EXPECT_TRUE(sameDate(r.NewestUpdate, 2005, 5, 5));  // component 101's Velocities row
+}
+
+TEST_F(ComponentLoading, PositionsTakeOverWhatTheComponentLacks)
+{
+    const Report& r = load(100);
+    const PositionRecord& own = r.ComponentPositions[0];  // own distance only
+    EXPECT_TRUE(own.ownDistance && !own.ownRA && !own.ownDec && own.hasRA && own.hasDec);
+    EXPECT_EQ(own.RA_hr, 1);
+    EXPECT_EQ(own.Dec_deg, 20);
+    EXPECT_FALSE(own.hasDistanceError || own.hasDistanceSource);  // not the system's
+    EXPECT_EQ(own.Epoch, 1990);
+    const PositionRecord& copy = r.ComponentPositions[1];  // no row: the system's
+    EXPECT_FALSE(copy.ownRA || copy.ownDec || copy.ownDistance);
+    EXPECT_TRUE(copy.hasDistanceError && copy.hasDistanceSource);
+    EXPECT_EQ(copy.Distance, 10);
+    const PositionRecord& angles = r.ComponentPositions[2];  // own RA and Dec
+    EXPECT_TRUE(angles.ownRA && angles.ownDec && !angles.ownDistance);
+    EXPECT_EQ(angles.Distance, 10);
+    EXPECT_EQ(angles.DistanceError, 0.1);
+    EXPECT_STREQ(angles.DistanceSource, "SYS");
+    EXPECT_EQ(angles.Epoch, 0);  // NULL, never the system's epoch
+
+    // Photometry from the own 10-parsec distance; sentinels without a magnitude.
+    EXPECT_NEAR(r.Photometry[0].AbsoluteVMag, 5.0, 1e-6);
+    EXPECT_NEAR(r.Photometry[0].AbsoluteVMagAtMax, 4.0, 1e-6);
+    EXPECT_EQ(r.Photometry[1].Luminosity, -1.0);
+    EXPECT_EQ(r.Photometry[2].AbsoluteVMag, -9999.0);
+}
+
+TEST_F(ComponentLoading, VelocityInheritsRadialVelocityWithItsSource)
+{
+    const Report& r = load(100);
+    const VelocityRecord& own = r.ComponentVelocities[0];
+    EXPECT_TRUE(own.hasOwnRow);
+    EXPECT_EQ(own.ProperMotion, 2);
+    EXPECT_STREQ(own.PMSource, "CP");
+    EXPECT_TRUE(own.hasPMAngle && own.hasRadialVelocity && own.hasRVSource);
+    EXPECT_EQ(own.RadialVelocity, 5);
+    EXPECT_STREQ(own.RVSource, "SR");
+    EXPECT_FALSE(r.ComponentVelocities[1].hasOwnRow);
+    EXPECT_EQ(r.ComponentVelocities[1].ProperMotion, 1);
+}
+
+TEST_F(ComponentLoading, WhatAComponentShowsOfItsOwnPositionAndMotion)
+{
+    const Report& r = load(100);
+    ::testing::internal::CaptureStdout();
+    for (int i = 0; i < r.ComponentCount; ++i) {
+        printPosition(r.ComponentPositions[i], true);
+        printSpatialCoordinates(r.ComponentPositions[i]);
+    }
+    printMotion(r.ComponentVelocities[0]);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(),
+              // 101: own distance only, coordinates from the system's angles
+              "<BR><B>Distance from Sol:</B> 32.6163 light-years (10 parsecs)\n"
+              "<BR><B>Celestial (X,Y,Z) coordinates in ly:</B> 29.605, 7.93263, 11.1554\n"
+              "<BR><B>Galactic (X,Y,Z) coordinates in ly:</B> -14.3059, 19.3187, -22.046\n"
+              // 102: nothing of its own, yet coordinates (the driver shows them only with own values)
+              "<BR><B>Celestial (X,Y,Z) coordinates in ly:</B> 9.08, 2.43, 3.42\n"
+              "<BR><B>Galactic (X,Y,Z) coordinates in ly:</B> -4.39, 5.92, -6.76\n"
+              // 103: own angles, the system's distance
+              "<BR><B>Right Ascension and Declination:</B> 5h6m7s, -8&deg;9'10\" (epoch 0.0)\n"
+              "<BR><B>Celestial (X,Y,Z) coordinates in ly:</B> 2.31, 9.63, -1.42\n"
+              "<BR><B>Galactic (X,Y,Z) coordinates in ly:</B> -7.87, -4.26, -4.47\n"
+              "<BR><B>Proper motion:</B> 2 arcsec/yr (90.0&deg; from north)\n"
+              "<BR><B>Radial Velocity:</B> 5 km/sec\n"
+              "<BR><B>Source for proper motion:</B> CP\n"
+              "<BR><B>Source for radial velocity:</B> SR\n");
+}
+
+TEST_F(ComponentLoading, WithoutASystemPositionNoComponentHasOne)
+{
+    const Report& r = load(200);
+    ASSERT_EQ(r.ComponentCount, 2);
+    const PositionRecord& p = r.ComponentPositions[0];  // has a row of its own
+    EXPECT_FALSE(p.hasRA || p.hasDec || p.hasDistance || p.ownRA || p.ownDec || p.ownDistance);
+    EXPECT_EQ(r.Photometry[0].AbsoluteVMag, -9999.0);
+    // Without a system velocity, the own row stays and the other is cleared.
+    EXPECT_TRUE(r.ComponentVelocities[0].hasOwnRow && r.ComponentVelocities[0].hasProperMotion);
+    EXPECT_FALSE(r.ComponentVelocities[1].hasOwnRow || r.ComponentVelocities[1].hasProperMotion);
+}
+
+}  // namespace
