@@ -1,0 +1,223 @@
+// proxlist's request: the checks and their order, the messages, the
+// resetting rule of the limits, the centre, the headings, and the session.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "test_database.h"
+
+using namespace vldr::test;
+
+namespace {
+
+const std::string kNoNeighbours = "<BR>No neighboring stars were found in the Valdora.\n";
+
+std::string plainText(const std::string& message)
+{
+    return std::string(kPlainTextHeader) + message + "\n";
+}
+
+// The page of a search around a point in a database without positions.
+std::string emptyPointPage(const std::string& heading)
+{
+    return htmlHead("<TITLE>VLDR near-coordinate search results</TITLE>") + "<CENTER><H3>" + heading +
+           ":</H3></CENTER>\n" + kNoNeighbours + "</BODY>\n</HTML>\n";
+}
+
+class ProxlistRequest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { db_ = new TestDatabase({""}); }
+    static void TearDownTestSuite() { delete db_; }
+    static ProgramResult run(const char* query) { return db_->run("proxlist", query); }
+
+    // Expects the plain-text message for each query, with status -1.
+    static void expectRejected(const std::vector<std::pair<const char*, std::string>>& cases)
+    {
+        for (const auto& [query, message] : cases) {
+            const ProgramResult r = run(query);
+            EXPECT_EQ(r.output, plainText(message)) << query;
+            EXPECT_EQ(r.status, 255) << query;
+        }
+    }
+
+    // Expects a search page around a point with the given heading, with status 0.
+    static void expectHeading(const char* query, const std::string& heading)
+    {
+        const ProgramResult r = run(query);
+        EXPECT_EQ(r.output, emptyPointPage(heading)) << query;
+        EXPECT_EQ(r.status, 0) << query;
+    }
+
+    static TestDatabase* db_;
+};
+TestDatabase* ProxlistRequest::db_ = nullptr;
+
+TEST_F(ProxlistRequest, MissingQueryStringIsAThreeLinePlainTextMessage)
+{
+    const ProgramResult r = run(nullptr);
+    EXPECT_EQ(r.output, std::string(kPlainTextHeader) +
+                            "This CGI program must be passed a query string containing either an \"ID=###00\" clause,\n"
+                            "or \"X=###\", \"Y=###\", and \"Z=###\" clauses,\n"
+                            "or clauses for min. and max. RA and Dec components.\n");
+    EXPECT_EQ(r.status, 255);
+}
+
+TEST_F(ProxlistRequest, EmptyQueryStringSearchesAroundTheSunWithDefaults)
+{
+    expectHeading("", "Stars within 15 light-years of (0, 0, 0)");
+    // Every parameter at its default gives no clause either.
+    expectHeading("minRAHour=0&minRAMin=0&minRASec=0&maxRAHour=23&maxRAMin=59&maxRASec=59.999"
+                  "&minDecDeg=-89&minDecMin=59&minDecSec=59.999&maxDecDeg=89&maxDecMin=59&maxDecSec=59.999",
+                  "Stars within 15 light-years of (0, 0, 0)");
+}
+
+TEST_F(ProxlistRequest, EveryCheckHasItsMessage)
+{
+    const std::string invalidId = "Invalid \"ID=###\" clause.  Must be a multiple of 100 greater than 0.";
+    expectRejected({
+        {"ID=0", invalidId},
+        {"ID=-100", invalidId},
+        {"ID=150", invalidId},
+        {"ID=abc", invalidId},
+        {"ID=4294967396", invalidId},  // beyond 32 bits: never wraps round to a valid ID
+        {"ly=", "Search radius must be at least 2 light-years."},
+        {"ly=1.99", "Search radius must be at least 2 light-years."},
+        {"minLY=15.5", "Minimum search radius cannot be greater than maximum search radius."},
+        {"minRAHour=24", "Minimum right ascension hours must be between 0 and 23 inclusive."},
+        {"minRAHour=-1", "Minimum right ascension hours must be between 0 and 23 inclusive."},
+        {"minRAMin=60", "Minimum right ascension minutes must be between 0 and 59 inclusive."},
+        {"minRASec=60", "Minimum right ascension seconds must be >= 0 and < 60."},
+        {"maxRAHour=24", "Maximum right ascension hours must be between 0 and 23 inclusive."},
+        {"maxRAMin=-1", "Maximum right ascension minutes must be between 0 and 59 inclusive."},
+        {"maxRASec=-0.5", "Maximum right ascension seconds must be >= 0 and < 60."},
+        {"minRAHour=6&maxRAHour=5", "Minimum right ascension cannot be greater than maximum right ascension."},
+        {"minDecDeg=90", "Minimum declination degrees must be between -89 and +89 inclusive."},
+        {"minDecMin=60", "Minimum declination minutes must be between 0 and 59 inclusive."},
+        {"minDecSec=60", "Minimum declination seconds must be >= 0 and < 60"},
+        {"maxDecDeg=90", "Maxmimum declination degrees must be between -89 and +89 inclusive."},
+        {"maxDecMin=60", "Maximum declination minutes must be between 0 and 59 inclusive."},
+        {"maxDecSec=60", "Maximum declination seconds must be >= 0 and < 60"},
+        {"minDecDeg=10&maxDecDeg=-10", "Minimum declination cannot be greater than maximum declination."},
+    });
+}
+
+TEST_F(ProxlistRequest, OfTwoFaultsTheFirstInCheckingOrderIsReported)
+{
+    // The order of the checks decides, not the order of the query.
+    expectRejected({
+        {"ly=1&ID=150", "Invalid \"ID=###\" clause.  Must be a multiple of 100 greater than 0."},
+        {"minRAHour=30&ly=1", "Search radius must be at least 2 light-years."},
+        {"maxDecDeg=90&minLY=20", "Minimum search radius cannot be greater than maximum search radius."},
+        {"minRASec=60&minRAMin=70", "Minimum right ascension minutes must be between 0 and 59 inclusive."},
+        {"minDecDeg=95&maxRAHour=99", "Maximum right ascension hours must be between 0 and 23 inclusive."},
+        {"minDecDeg=95&minRAHour=6&maxRAHour=5",
+         "Minimum right ascension cannot be greater than maximum right ascension."},
+        {"maxDecSec=70&minDecSec=70", "Minimum declination seconds must be >= 0 and < 60"},
+    });
+}
+
+TEST_F(ProxlistRequest, NumbersOutsideTheMachineRangeAreOutOfRangeNotWrappedAround)
+{
+    expectRejected({
+        {"minRAHour=99999999999", "Minimum right ascension hours must be between 0 and 23 inclusive."},
+        {"maxDecDeg=-99999999999", "Maxmimum declination degrees must be between -89 and +89 inclusive."},
+        {"minRAMin=4294967306", "Minimum right ascension minutes must be between 0 and 59 inclusive."},
+        {"maxRASec=1e999", "Maximum right ascension seconds must be >= 0 and < 60."},
+        // Words are not numbers: "inf" reads as 0.
+        {"ly=inf", "Search radius must be at least 2 light-years."},
+    });
+    // A decimal beyond the range of a double is held at the largest double.
+    expectHeading("ly=1e999", "Stars within 1.79769e+308 light-years of (0, 0, 0)");
+    expectHeading("X=nan&Y=2", "Stars within 15 light-years of (0, 2, 0)");
+}
+
+TEST_F(ProxlistRequest, NumbersAreReadUpToTheFirstCharacterThatDoesNotFit)
+{
+    expectHeading("maxRAHour=+5h&maxRAMin=%2030.9",
+                  "Stars within 15 light-years of (0, 0, 0), with Right Ascensions between 0h0m0s and 5h30m0s");
+    expectHeading("X=-1.5e1ly&Y=.5&Z=2.", "Stars within 15 light-years of (-15, 0.5, 2)");
+}
+
+TEST_F(ProxlistRequest, CentreCoordinatesAreReadOnlyInSequence)
+{
+    expectHeading("X=1&Z=3", "Stars within 15 light-years of (1, 0, 0)");
+    expectHeading("X=1&Y=2&Z=3", "Stars within 15 light-years of (1, 2, 3)");
+    expectHeading("Y=2&Z=3", "Stars within 15 light-years of (0, 0, 0)");
+    expectHeading("X=&Y=2", "Stars within 15 light-years of (0, 0, 0)");
+    // An empty ID counts as no ID.
+    expectHeading("ID=&X=2", "Stars within 15 light-years of (2, 0, 0)");
+}
+
+TEST_F(ProxlistRequest, ValidIdSelectsTheSystemSearchAndIgnoresTheCoordinates)
+{
+    const ProgramResult r = run("ID=100&X=5&X=abc");
+    EXPECT_EQ(r.output, htmlHead("<TITLE>VLDR search results</TITLE>") +
+                            "No star name matching ID 100 found.\n</BODY>\n</HTML>\n");
+    EXPECT_EQ(r.status, 255);
+}
+
+TEST_F(ProxlistRequest, RadiusAndInnerRadius)
+{
+    expectHeading("ly=2", "Stars within 2 light-years of (0, 0, 0)");
+    expectHeading("minLY=15", "Stars between 15 and 15 light-years from (0, 0, 0)");
+    expectHeading("minLY=-3", "Stars within 15 light-years of (0, 0, 0)");
+    expectHeading("ly=20.5&minLY=7.25", "Stars between 7.25 and 20.5 light-years from (0, 0, 0)");
+}
+
+TEST_F(ProxlistRequest, GivingAWholePartResetsMinutesAndSecondsOfThatLimit)
+{
+    expectHeading("maxRAHour=5", "Stars within 15 light-years of (0, 0, 0), with Right Ascensions between 0h0m0s and "
+                                 "5h0m0s");
+    expectHeading("maxRAMin=30", "Stars within 15 light-years of (0, 0, 0), with Right Ascensions between 0h0m0s and "
+                                 "23h30m0s");
+    // A component later in the checking order overrides the reset, wherever it stands in the query.
+    expectHeading("maxRASec=30&maxRAHour=5", "Stars within 15 light-years of (0, 0, 0), with Right Ascensions "
+                                             "between 0h0m0s and 5h0m30s");
+    expectHeading("minRAHour=5&minRAMin=5&minRAHour=7", "Stars within 15 light-years of (0, 0, 0), with Right "
+                                                        "Ascensions between 5h5m0s and 23h59m59.999s");
+    expectHeading("minDecDeg=10", "Stars within 15 light-years of (0, 0, 0), with Declinations between "
+                                  "+10&deg;0'0\" and +89&deg;59'59.999\"");
+    expectHeading("minDecDeg=0&minDecMin=30", "Stars within 15 light-years of (0, 0, 0), with Declinations between "
+                                              "+0&deg;30'0\" and +89&deg;59'59.999\"");
+}
+
+TEST_F(ProxlistRequest, LimitClausesJoinWithWithAndAnd)
+{
+    expectHeading("maxDecDeg=-5&maxDecMin=30",
+                  "Stars within 15 light-years of (0, 0, 0), with Declinations between -89&deg;59'59.999\" and "
+                  "-5&deg;30'0\"");
+    expectHeading("minRAHour=5&maxRAHour=5&minDecDeg=-10&minDecSec=2.5&X=1.5",
+                  "Stars within 15 light-years of (1.5, 0, 0), with Right Ascensions between 5h0m0s and 5h0m0s, "
+                  "and Declinations between -10&deg;0'2.5\" and +89&deg;59'59.999\"");
+}
+
+TEST(ProxlistSession, FailedConnectionIsAPlainTextErrorWithFailureStatus)
+{
+    // Regression: a failed connection ended with status 0, reported as success.
+    const ProgramResult r =
+        runProgram("proxlist", "ly=20", {"ODBCSYSINI=/nonexistent", "ODBCINI=/nonexistent/odbc.ini"});
+    EXPECT_TRUE(r.output.starts_with(std::string(kPlainTextHeader) + "SQLConnect() failed!!\n"
+                                                                      "SQLSTATE = 'IM002'\nError message = '"))
+        << r.output;
+    EXPECT_TRUE(r.output.ends_with("'\n")) << r.output;
+    EXPECT_EQ(r.status, 255);
+
+    const TestDatabase db({""});
+    db.removeDatabaseFile();
+    const ProgramResult missingFile = db.run("proxlist", "ID=100");
+    EXPECT_TRUE(missingFile.output.starts_with(std::string(kPlainTextHeader) + "SQLConnect() failed!!\n"))
+        << missingFile.output;
+    EXPECT_EQ(missingFile.status, 255);
+}
+
+TEST(ProxlistSession, FaultyRequestIsAnsweredWithoutTheDatabase)
+{
+    const ProgramResult r =
+        runProgram("proxlist", "ly=1", {"ODBCSYSINI=/nonexistent", "ODBCINI=/nonexistent/odbc.ini"});
+    EXPECT_EQ(r.output, plainText("Search radius must be at least 2 light-years."));
+    EXPECT_EQ(r.status, 255);
+}
+
+}  // namespace
