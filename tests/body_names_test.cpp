@@ -1,0 +1,174 @@
+// Display names and luminosities of bodies (stars, pairs, planets), on a
+// report filled in memory.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "constants.h"
+#include "sections.h"
+
+using namespace vldr;
+
+namespace {
+
+// System 100 at 10 parsecs: A (luminosity 2), B (unknown), C (0.5), D (unknown).
+class BodyNames : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        report() = Report{};
+        star(101, "A", 2.0);
+        star(102, "B", kNoValue);
+        star(103, "C", 0.5);
+        star(104, "D", kNoValue);
+        Report& r = report();
+        r.SystemPosition.hasDistance = true;
+        r.SystemPosition.Distance = 10 / kParsecsPerLightYear;
+        std::strcpy(r.Planets[0].Name, "Bb");
+        r.Planets[0].ID = 151;
+        r.PlanetCount = 1;
+    }
+    static void star(int id, const char* name, double luminosity)
+    {
+        Report& r = report();
+        r.Components[r.ComponentCount].ID = id;
+        std::strcpy(r.Components[r.ComponentCount].Name, name);
+        r.Photometry[r.ComponentCount].Luminosity = luminosity;
+        ++r.ComponentCount;
+    }
+    // Adds an orbit; a combined apparent magnitude when magnitude is given.
+    static void pair(int id, int primary, int secondary, const double* magnitude = nullptr)
+    {
+        Report& r = report();
+        OrbitRecord& o = r.Orbits[r.OrbitCount++];
+        o.ID = id;
+        o.PrimaryID = primary;
+        o.SecondaryID = secondary;
+        if (magnitude) {
+            o.hasMagnitudes = true;
+            o.Magnitudes.hasApparentVMag = true;
+            o.Magnitudes.ApparentVMag = *magnitude;
+        }
+    }
+
+    struct Named {
+        std::string text;
+        double luminosity = 0;
+        bool known = true;
+    };
+    static Named name(int id)
+    {
+        Named n;
+        appendBodyName(n.text, n.luminosity, n.known, id);
+        return n;
+    }
+};
+
+// Luminosity of apparent magnitude m at 10 parsecs.
+double atTenParsecs(double m)
+{
+    return std::pow(2.512, 4.85 - m);
+}
+
+TEST_F(BodyNames, StarsAndPlanets)
+{
+    Named n = name(101);
+    EXPECT_EQ(n.text, "A");
+    EXPECT_DOUBLE_EQ(n.luminosity, 2.0);
+    EXPECT_TRUE(n.known);
+    n = name(102);
+    EXPECT_EQ(n.text, "B");
+    EXPECT_FALSE(n.known);
+    n = name(151);
+    EXPECT_EQ(n.text, "Bb");
+    EXPECT_EQ(n.luminosity, 0);
+    EXPECT_TRUE(n.known);
+
+    std::string text = "seen from ";
+    double luminosity = 1;
+    bool known = true;
+    appendBodyName(text, luminosity, known, 103);
+    EXPECT_EQ(text, "seen from C");
+    EXPECT_DOUBLE_EQ(luminosity, 1.5);
+}
+
+TEST_F(BodyNames, PairsSumTheirStarsOrUseTheirCombinedMagnitude)
+{
+    const double five = 5.0;
+    pair(111, 101, 103);
+    pair(112, 102, 103, &five);
+    pair(113, 104, 103);
+    Named n = name(111);
+    EXPECT_EQ(n.text, "(A-C)");
+    EXPECT_DOUBLE_EQ(n.luminosity, 2.5);
+    EXPECT_TRUE(n.known);
+    n = name(112);
+    EXPECT_EQ(n.text, "(B-C)");
+    EXPECT_NEAR(n.luminosity, atTenParsecs(5.0), 1e-12);
+    EXPECT_TRUE(n.known);
+    n = name(113);  // no combined magnitude
+    EXPECT_FALSE(n.known);
+
+    report().SystemPosition.hasDistance = false;
+    EXPECT_FALSE(name(112).known);
+    report().SystemPosition.hasDistance = true;
+    report().SystemPosition.Distance = 0;  // no logarithm
+    EXPECT_FALSE(name(112).known);
+}
+
+TEST_F(BodyNames, PairWithinAPairAddsItsLuminosityToTheEarlierMembers)
+{
+    // The inner pair's light (here from its combined magnitude) is added to
+    // what the earlier members gathered: A's 2 is kept, not replaced.
+    const double five = 5.0;
+    pair(111, 102, 103, &five);  // (B-C)
+    pair(112, 101, 111);         // (A-(B-C))
+    pair(113, 104, 111);         // (D-(B-C)): D unknown stays unknown
+    Named n = name(112);
+    EXPECT_EQ(n.text, "(A-(B-C))");
+    EXPECT_NEAR(n.luminosity, 2.0 + atTenParsecs(5.0), 1e-12);
+    EXPECT_TRUE(n.known);
+    n = name(113);
+    EXPECT_EQ(n.text, "(D-(B-C))");
+    EXPECT_FALSE(n.known);
+}
+
+TEST_F(BodyNames, MissingBodiesAndCyclesAreWrittenAsError)
+{
+    pair(111, 101, 109);  // no component 109
+    pair(112, 148, 169);  // no pair 148, no planet 169
+    pair(113, 114, 101);  // 113 and 114 contain each other
+    pair(114, 113, 103);
+    pair(115, 115, 115);
+    Named n = name(111);
+    EXPECT_EQ(n.text, "(A-<ERROR>)");
+    EXPECT_DOUBLE_EQ(n.luminosity, 2.0);
+    EXPECT_EQ(name(112).text, "(<ERROR>-<ERROR>)");
+    // Regression: a pair that is a member of itself recursed without end.
+    n = name(113);
+    EXPECT_EQ(n.text, "((<ERROR>-C)-A)");
+    EXPECT_FALSE(n.known);
+    EXPECT_EQ(name(115).text, "(<ERROR>-<ERROR>)");
+}
+
+TEST_F(BodyNames, LongNamesAreComposedWhole)
+{
+    // Regression: composed names were cut at (or ran past) 60 characters.
+    const std::string fifty(50, 'x');
+    Report& r = report();
+    for (int k = 0; k < 4; ++k) {
+        r.Planets[k].ID = 151 + k;
+        std::memcpy(r.Planets[k].Name, fifty.c_str(), fifty.size() + 1);
+    }
+    r.PlanetCount = 4;
+    pair(111, 151, 152);
+    pair(112, 153, 154);
+    pair(113, 111, 112);
+    pair(114, 113, 101);
+    const std::string inner = "((" + fifty + "-" + fifty + ")-(" + fifty + "-" + fifty + "))";
+    EXPECT_EQ(name(114).text, "(" + inner + "-A)");
+}
+
+}  // namespace
