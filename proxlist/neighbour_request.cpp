@@ -32,12 +32,12 @@ struct LimitKeys {
 };
 
 constexpr LimitKeys kMinimumRAKeys = {
-    "minRAHour", 0, kLastHour, "Minimum right ascension hours must be between 0 and 23 inclusive.",
+    "minRAHour", kFirstHour, kLastHour, "Minimum right ascension hours must be between 0 and 23 inclusive.",
     "minRAMin", "Minimum right ascension minutes must be between 0 and 59 inclusive.",
     "minRASec", "Minimum right ascension seconds must be >= 0 and < 60.",
 };
 constexpr LimitKeys kMaximumRAKeys = {
-    "maxRAHour", 0, kLastHour, "Maximum right ascension hours must be between 0 and 23 inclusive.",
+    "maxRAHour", kFirstHour, kLastHour, "Maximum right ascension hours must be between 0 and 23 inclusive.",
     "maxRAMin", "Maximum right ascension minutes must be between 0 and 59 inclusive.",
     "maxRASec", "Maximum right ascension seconds must be >= 0 and < 60.",
 };
@@ -46,6 +46,7 @@ constexpr LimitKeys kMinimumDecKeys = {
     "minDecMin", "Minimum declination minutes must be between 0 and 59 inclusive.",
     "minDecSec", "Minimum declination seconds must be >= 0 and < 60",
 };
+// The misspelt "Maxmimum" is the message as this program has always sent it.
 constexpr LimitKeys kMaximumDecKeys = {
     "maxDecDeg", kSouthmostDegree, kNorthmostDegree, "Maxmimum declination degrees must be between -89 and +89 inclusive.",
     "maxDecMin", "Maximum declination minutes must be between 0 and 59 inclusive.",
@@ -114,7 +115,7 @@ const char* readLimit(const LimitKeys& keys, int& whole, int& minutes, double& s
         seconds = 0;
     }
     if (const char* text = getQueryValue(keys.minutesKey)) {
-        if (!readWhole(text, 0, kLastMinute, minutes)) return keys.minutesMessage;
+        if (!readWhole(text, kFirstMinute, kLastMinute, minutes)) return keys.minutesMessage;
         seconds = 0;
     }
     if (const char* text = getQueryValue(keys.secondsKey)) {

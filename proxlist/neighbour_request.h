@@ -21,7 +21,9 @@ inline constexpr double kLargestLimitSeconds = 59.999999999;
 inline constexpr double kDefaultLimitSeconds = 59.999;
 
 // Ranges of the whole-number limit components.
+inline constexpr int kFirstHour = 0;
 inline constexpr int kLastHour = 23;
+inline constexpr int kFirstMinute = 0;
 inline constexpr int kLastMinute = 59;
 inline constexpr int kSouthmostDegree = -89;
 inline constexpr int kNorthmostDegree = 89;
@@ -42,7 +44,7 @@ struct NeighbourRequest {
     double ly = kDefaultRadius;  // radius (light-years)
     double minLY = 0;            // inner radius (light-years)
 
-    int minRAHour = 0, minRAMin = 0;
+    int minRAHour = kFirstHour, minRAMin = kFirstMinute;
     double minRASec = 0;
     int maxRAHour = kLastHour, maxRAMin = kLastMinute;
     double maxRASec = kDefaultLimitSeconds;

@@ -23,7 +23,8 @@ constexpr const char* kPositionScan =
 // The list of the request; one per process.
 NeighbourList neighbourList;
 
-// One row of the scan, bound column by column.
+// One row of the scan: the position columns land in a PositionRecord, each
+// column with its own length/indicator word.
 struct ScanRow {
     PositionRecord position;
     SQLINTEGER OwnerID = 0;
@@ -32,6 +33,7 @@ struct ScanRow {
     SQLLEN distanceIndicator = 0, ownerIndicator = 0;
 };
 
+// Binds the eight columns of the scan, in the order of its statement, to row.
 void bindScanRow(SQLHSTMT statement, ScanRow& row)
 {
     PositionRecord& p = row.position;
@@ -154,7 +156,7 @@ void listNeighbours(SQLHSTMT statement, const GalacticPoint& centre, const Neigh
         if (const std::optional<double> d = keptDistance(row, centre, request, excludedSystemId))
             insertNeighbour(list, Neighbour{row.OwnerID, *d});
     }
-    // The next query releases the scan's bindings before `row` goes away.
+    // The bindings point into `row`, which goes away when this returns.
     SQLFreeStmt(statement, SQL_UNBIND);
 
     if (list.found > static_cast<long>(kMaxShownNeighbours)) {
