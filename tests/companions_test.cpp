@@ -107,15 +107,6 @@ TEST_F(Companions, CyclicOrbitDataEndTheSearch)
     EXPECT_FALSE(isInOrbitTree(39, 101));
 }
 
-TEST_F(Companions, EveryOrbitPairedWithEveryOtherStillEnds)
-{
-    // 39 orbits, each a pair of the next two: every climb runs in circles.
-    for (int k = 0; k < kMaxOrbits; ++k) orbit(111 + k, 111 + (k + 1) % kMaxOrbits, 111 + (k + 2) % kMaxOrbits);
-    report().Orbits[kMaxOrbits - 1].SecondaryID = 151;
-    EXPECT_FALSE(isInOrbitTree(0, 101));
-    EXPECT_TRUE(companionsOf(101).empty());
-}
-
 TEST_F(Companions, NeverWritesMoreThanTheCallersRoom)
 {
     // A malformed table: 38 orbits share one ID and each binds two planets
