@@ -158,34 +158,53 @@ _TRANSLITERATIONS = {
 }
 
 
+_converted = {}
+
+
 def to_windows1252(text, report, width=None):
     """Returns text as windows-1252 bytes. Characters that code page lacks are
     transliterated (accents dropped, Greek letters spelled, others '?') and
     each one is counted; a text longer than width characters is cut and counted."""
-    out = []
-    for ch in text:
-        try:
-            ch.encode('cp1252')
-            out.append(ch)
-            continue
-        except UnicodeEncodeError:
-            pass
-        report.transliterated += 1
-        if ch in _TRANSLITERATIONS:
-            out.append(_TRANSLITERATIONS[ch])
-            continue
-        decomposed = unicodedata.normalize('NFKD', ch)
-        kept = ''.join(c for c in decomposed if not unicodedata.combining(c))
-        try:
-            kept.encode('cp1252')
-            out.append(kept if kept else '?')
-        except UnicodeEncodeError:
-            out.append('?')
-    result = ''.join(out)
+    key = (text, width)
+    if key not in _converted:
+        _converted[key] = _convert(text, width)
+    data, transliterated, truncated = _converted[key]
+    report.transliterated += transliterated
+    report.truncated += truncated
+    return data
+
+
+def _convert(text, width):
+    transliterated = 0
+    try:
+        text.encode('cp1252')
+        result = text
+    except UnicodeEncodeError:
+        out = []
+        for ch in text:
+            try:
+                ch.encode('cp1252')
+                out.append(ch)
+                continue
+            except UnicodeEncodeError:
+                pass
+            transliterated += 1
+            if ch in _TRANSLITERATIONS:
+                out.append(_TRANSLITERATIONS[ch])
+                continue
+            decomposed = unicodedata.normalize('NFKD', ch)
+            kept = ''.join(c for c in decomposed if not unicodedata.combining(c))
+            try:
+                kept.encode('cp1252')
+                out.append(kept if kept else '?')
+            except UnicodeEncodeError:
+                out.append('?')
+        result = ''.join(out)
+    truncated = 0
     if width is not None and len(result) > width:
-        report.truncated += 1
+        truncated = 1
         result = result[:width]
-    return result.encode('cp1252')
+    return result.encode('cp1252'), transliterated, truncated
 
 
 # ---------------------------------------------------------------- numbers and units

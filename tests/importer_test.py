@@ -1,0 +1,464 @@
+"""Tests of the catalogue importer (db/import-catalogues): small fixture
+catalogues for its rules, and the shipped catalogues through the real programs.
+
+Run by CTest with VLDR_SOURCE_DIR, VLDR_BIN_DIR and VLDR_EXTENSION_PATH set;
+from tests/ by hand:  python3 -m unittest -v importer_test
+"""
+import math
+import os
+import re
+import shutil
+import sqlite3
+import subprocess
+import sys
+import tempfile
+import unittest
+
+SOURCE_DIR = os.environ.get('VLDR_SOURCE_DIR',
+                            os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+BIN_DIR = os.environ.get('VLDR_BIN_DIR', os.path.join(SOURCE_DIR, 'build', 'bin'))
+EXTENSION = os.environ.get('VLDR_EXTENSION_PATH',
+                           os.path.join(SOURCE_DIR, 'build', 'lib', 'vldr_sqlite_ext.so'))
+IMPORT = os.path.join(SOURCE_DIR, 'db', 'import-catalogues')
+FIXTURES = os.path.join(SOURCE_DIR, 'tests', 'fixtures')
+PARSECS_PER_LIGHT_YEAR = 0.30659488667179907
+
+sys.path.insert(0, os.path.join(SOURCE_DIR, 'db', 'import'))
+import vldr_import  # noqa: E402
+
+
+def fixture(name):
+    return os.path.join(FIXTURES, name)
+
+
+def run_import(out, *args):
+    return subprocess.run([IMPORT, out, *args], capture_output=True, text=True, timeout=300)
+
+
+def connect(path):
+    con = sqlite3.connect(f'file:{path}?mode=ro', uri=True)
+    con.text_factory = bytes
+    return con
+
+
+def rows(con, sql, *params):
+    return con.execute(sql, params).fetchall()
+
+
+class SplittingTest(unittest.TestCase):
+    """Rounding once, then splitting, never leaves 60 seconds."""
+
+    def test_right_ascension_that_rounds_up_carries_into_the_hour(self):
+        self.assertEqual(vldr_import.split_right_ascension(1 + 59 / 60 + 59.9996 / 3600), (2, 0, 0.0))
+
+    def test_right_ascension_of_24_hours_is_0(self):
+        self.assertEqual(vldr_import.split_right_ascension(23.99999999), (0, 0, 0.0))
+
+    def test_right_ascension_keeps_thousandths_of_a_second(self):
+        h, m, s = vldr_import.split_right_ascension(14 + 39 / 60 + 36.4951 / 3600)
+        self.assertEqual((h, m), (14, 39))
+        self.assertAlmostEqual(s, 36.495, places=9)
+
+    def test_southern_declination_carries_the_sign_in_the_degrees(self):
+        self.assertEqual(vldr_import.split_declination(-(60 + 50 / 60 + 2.308 / 3600)),
+                         (-60, 50, 2.31, False))
+
+    def test_declination_that_rounds_up_carries_into_the_degree(self):
+        self.assertEqual(vldr_import.split_declination(-(10 + 59 / 60 + 59.996 / 3600)),
+                         (-11, 0, 0.0, False))
+
+    def test_declination_between_0_and_minus_1_degree_loses_its_sign(self):
+        self.assertEqual(vldr_import.split_declination(-0.5), (0, 30, 0.0, True))
+
+    def test_declination_rounding_to_zero_is_not_a_lost_sign(self):
+        self.assertEqual(vldr_import.split_declination(-0.000001), (0, 0, 0.0, False))
+
+    def test_proper_motion_angle_runs_from_north_through_east(self):
+        total, angle = vldr_import.proper_motion(3000.0, 4000.0)
+        self.assertAlmostEqual(total, 5.0)
+        self.assertAlmostEqual(angle, math.degrees(math.atan2(3, 4)))
+        self.assertAlmostEqual(vldr_import.proper_motion(-1000.0, 0.0)[1], 270.0)
+        self.assertAlmostEqual(vldr_import.proper_motion(0.0, -1000.0)[1], 180.0)
+
+    def test_spectral_types_split_into_class_and_luminosity_class(self):
+        self.assertEqual(vldr_import.parse_spectrum('G2V'), ('G2', 'V'))
+        self.assertEqual(vldr_import.parse_spectrum('sdM4'), ('M4', 'VI'))
+        self.assertEqual(vldr_import.parse_spectrum('dM4.5e'), ('M4.5e', 'V'))
+        self.assertEqual(vldr_import.parse_spectrum('A7IV-V'), ('A7', 'IV-V'))
+        self.assertEqual(vldr_import.parse_spectrum('DA2'), ('DA2', None))
+        self.assertEqual(vldr_import.parse_spectrum(''), (None, None))
+
+
+class FixtureImportTest(unittest.TestCase):
+    """One import of the small fixture catalogues, checked table by table."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.dir = tempfile.mkdtemp(prefix='vldr-import-')
+        cls.db = os.path.join(cls.dir, 'fixture.db')
+        cls.result = run_import(
+            cls.db,
+            '--hyg', fixture('importer_stars.csv'), '--hyg-date', '2014-01-01',
+            '--orb6', fixture('importer_orbits.txt'), '--orb6-date', '2025-06-09',
+            '--planets', fixture('importer_planets.csv'), '--planets-date', '2024-10-15',
+            '--names', fixture('importer_names.csv'),
+            '--variables', fixture('importer_variables.csv'), '--variables-date', '2026-07-09')
+        cls.con = connect(cls.db) if os.path.exists(cls.db) else None
+
+    @classmethod
+    def tearDownClass(cls):
+        if cls.con:
+            cls.con.close()
+        shutil.rmtree(cls.dir, ignore_errors=True)
+
+    def report_lines(self):
+        return self.result.stderr.splitlines()
+
+    def assertReported(self, file, line, pattern):
+        path = fixture(file)
+        wanted = re.compile(re.escape(f"{path}:{line}: ") + pattern)
+        self.assertTrue(any(wanted.match(l) for l in self.report_lines()),
+                        f"no report {path}:{line}: {pattern} in:\n{self.result.stderr}")
+
+    def summary(self, label):
+        m = re.search(r'^\s*' + re.escape(label) + r':\s*(\d+)', self.result.stdout, re.M)
+        self.assertIsNotNone(m, f"no '{label}' in the summary:\n{self.result.stdout}")
+        return int(m.group(1))
+
+    def test_import_succeeds(self):
+        self.assertEqual(self.result.returncode, 0, self.result.stderr)
+
+    # Grouping and IDs
+
+    def test_systems_are_grouped_by_comp_primary_base_and_orb6_pairs(self):
+        components = {sid: [r[0] for r in rows(self.con, 'SELECT ID FROM Components WHERE ID/100 = ? '
+                                                         'ORDER BY ID', sid // 100)]
+                      for (sid,) in rows(self.con, 'SELECT ID FROM Systems')}
+        self.assertEqual(components[1100], [1101, 1102, 1103])      # comp_primary and base
+        self.assertEqual(components[2100], [2101, 2102])            # joined by the ORB6 AB pair
+        self.assertNotIn(2200, components)
+        self.assertEqual(components[100], [101])                    # the Sun, HYG id 0
+        self.assertEqual(sorted(components), [100, 1100, 2100, 3100, 3200, 4100, 5100, 5200, 5300])
+
+    def test_system_id_is_100_times_the_primary_hyg_id_plus_1(self):
+        (name,) = rows(self.con, "SELECT Name FROM ProperNames WHERE OwnerID = 1101")[0]
+        self.assertEqual(name, b'Primus')
+        self.assertEqual(rows(self.con, "SELECT OwnerID FROM CatalogNumbers "
+                                        "WHERE CatAbbrev = 'GJ' AND Value = '1999'"), [(3100,)])
+
+    def test_components_are_lettered_from_the_primary(self):
+        self.assertEqual(rows(self.con, 'SELECT ID, Name FROM Components WHERE ID/100 = 11 ORDER BY ID'),
+                         [(1101, b'A'), (1102, b'B'), (1103, b'C')])
+        self.assertEqual(rows(self.con, 'SELECT Name FROM Components WHERE ID = 4109'), [(b'I',)])
+
+    def test_a_tenth_star_of_a_system_is_rejected(self):
+        self.assertEqual(rows(self.con, 'SELECT COUNT(*) FROM Components WHERE ID/100 = 41'), [(9,)])
+        self.assertReported('importer_stars.csv', 22, r'rejected: star 49: its system already has 9 components')
+
+    def test_orbits_join_components_of_their_system(self):
+        got = rows(self.con, 'SELECT ID, PrimaryID, SecondaryID, Source FROM Orbits WHERE ID/100 = 21 '
+                             'ORDER BY ID')
+        self.assertEqual(got, [(2111, 2101, 2102, b'Tst2020'), (2112, 2101, 2102, b'Old1990'),
+                               (2113, 2101, 2151, b'NASA')])
+
+    def test_orbit_whose_second_member_is_missing_is_reported(self):
+        self.assertReported('importer_orbits.txt', 11, r'warning: orbit AC of HIP 2020 skipped: '
+                                                       r'member C is not in the star catalogue')
+
+    def test_orbit_with_a_bad_number_is_rejected_with_its_line(self):
+        self.assertReported('importer_orbits.txt', 17, r"rejected: column P: 'x12' is not a number")
+
+    # Units
+
+    def test_orbit_units_are_years_and_arcseconds(self):
+        (p1, a1, e1, t1, err1, au1), (p2, a2, e2, t2, err2, au2) = rows(
+            self.con, 'SELECT Period, SemimajorAxis, Eccentricity, PeriastronEpoch, PeriodError, '
+                      'IsAxisAU FROM Orbits WHERE ID IN (2111, 2112) ORDER BY ID')
+        self.assertEqual((p1, a1, e1, t1, au1), (12.5, 1.25, 0.3, 2001.25, 0))
+        self.assertAlmostEqual(err1, 0.02)
+        self.assertAlmostEqual(p2, 10.0)            # 3652.5 days
+        self.assertAlmostEqual(a2, 1.25)            # 1250 milliarcseconds
+        self.assertAlmostEqual(t2, 2000.0 - 0.5 / 365.25)   # JD - 2400000 = 51544.5
+        self.assertIsNone(err2)
+
+    def test_planet_in_jupiter_masses_with_minimum_flag_and_orbit_in_years_and_au(self):
+        self.assertEqual(rows(self.con, 'SELECT ID, Name, Mass, IsMassAMinimum, MassSource, Radius, '
+                                        'LastUpdated FROM Planets'),
+                         [(2151, b'Test b', 0.5, 1, b'NASA', 0.9, b'2024-10-15')])
+        (mass_error, radius_error), = rows(self.con, 'SELECT MassError, RadiusError FROM Planets')
+        self.assertAlmostEqual(mass_error, 0.1)
+        self.assertAlmostEqual(radius_error, 0.1 / 0.9)
+        (period, axis, is_au, e), = rows(self.con, 'SELECT Period, SemimajorAxis, IsAxisAU, Eccentricity '
+                                                   'FROM Orbits WHERE ID = 2113')
+        self.assertAlmostEqual(period, 1.0)
+        self.assertEqual((axis, is_au, e), (1.0, 1, 0.1))
+        self.assertEqual(rows(self.con, 'SELECT Mass, Diameter, MassSource FROM Components WHERE ID = 2101'),
+                         [(0.8, 0.9, b'NASA')])
+
+    def test_planet_whose_host_is_missing_is_reported_and_far_planets_counted(self):
+        self.assertReported('importer_planets.csv', 6, r'warning: planet Near b: host Near not found')
+        self.assertFalse(any('Far b' in l for l in self.report_lines()))
+        self.assertEqual(self.summary('planets beyond the star catalogue'), 1)
+
+    def test_position_rounds_once_then_splits(self):
+        (h, m, s, d, am, asec, dist, epoch), = rows(
+            self.con, 'SELECT RA_hr, RA_min, RA_sec, Dec_deg, Dec_arcmin, Dec_arcsec, Distance, Epoch '
+                      'FROM Positions WHERE OwnerID = 3100')
+        self.assertEqual((h, m, s, d, am, asec), (2, 0, 0.0, -11, 0, 0.0))
+        self.assertAlmostEqual(dist, 1 / PARSECS_PER_LIGHT_YEAR, places=5)
+        self.assertEqual(epoch, 2000.0)
+
+    def test_no_position_has_60_seconds(self):
+        self.assertEqual(rows(self.con, 'SELECT COUNT(*) FROM Positions WHERE RA_sec >= 60 OR '
+                                        'Dec_arcsec >= 60 OR RA_min >= 60 OR Dec_arcmin >= 60'), [(0,)])
+
+    def test_the_sun_has_distance_0_and_no_direction(self):
+        self.assertEqual(rows(self.con, 'SELECT Distance, RA_hr, Dec_deg FROM Positions WHERE OwnerID = 100'),
+                         [(0.0, None, None)])
+
+    def test_velocity_in_arcsec_per_year_from_north_through_east(self):
+        (pm, angle, rv), = rows(self.con, 'SELECT ProperMotion, PMAngle, RadialVelocity FROM Velocities '
+                                          'WHERE OwnerID = 3100')
+        self.assertAlmostEqual(pm, 5.0)
+        self.assertAlmostEqual(angle, 36.87, places=2)
+        self.assertIsNone(rv)              # HYG's 0.0 is an unknown velocity
+        (pm, angle, rv), = rows(self.con, 'SELECT ProperMotion, PMAngle, RadialVelocity FROM Velocities '
+                                          'WHERE OwnerID = 2100')
+        self.assertAlmostEqual(pm, 0.5)
+        self.assertAlmostEqual(angle, 360 - 36.87, places=2)
+        self.assertEqual(rv, -12.5)
+
+    def test_secondary_stars_have_their_own_positions_and_the_primary_inherits(self):
+        owners = [r[0] for r in rows(self.con, 'SELECT OwnerID FROM Positions WHERE OwnerID/100 = 11 '
+                                               'ORDER BY OwnerID')]
+        self.assertEqual(owners, [1100, 1102, 1103])
+
+    def test_spectra_and_magnitudes(self):
+        self.assertEqual(rows(self.con, 'SELECT SpectralClass, LuminosityClass, SpectrumSource, LastUpdated '
+                                        'FROM Spectra WHERE OwnerID = 3101'),
+                         [(b'M4', b'VI', b'HYG', b'2014-01-01')])
+        self.assertEqual(rows(self.con, 'SELECT ApparentVMag, BminusV, VMagSource FROM Magnitudes '
+                                        'WHERE OwnerID = 3101'), [(9.5, 1.5, b'HYG')])
+
+    def test_variable_type_range_and_period_from_the_variable_list(self):
+        self.assertEqual(rows(self.con, 'SELECT VariableType, VMagIncrease, VariablePeriod, LastUpdated '
+                                        'FROM Magnitudes WHERE OwnerID = 1101'),
+                         [(b'UV', 0.75, 2.5, b'2026-07-09')])
+
+    # Names and catalogue numbers
+
+    def test_system_name_is_the_spelled_designation_when_its_stars_have_names_of_their_own(self):
+        self.assertEqual(rows(self.con, 'SELECT Name, IsSystemName FROM ProperNames WHERE OwnerID = 1100'),
+                         [(b'Alpha Eridani', 1)])
+        self.assertEqual(rows(self.con, 'SELECT Name FROM ProperNames WHERE OwnerID = 1102'), [(b'Secundus',)])
+
+    def test_every_system_has_a_marked_designation(self):
+        unmarked = rows(self.con, 'SELECT ID FROM Systems WHERE ID NOT IN '
+                                  '(SELECT OwnerID FROM CatalogNumbers WHERE IsSystemName = 1)')
+        self.assertEqual(unmarked, [])
+        self.assertEqual(rows(self.con, 'SELECT CatAbbrev, Value FROM CatalogNumbers '
+                                        'WHERE OwnerID = 2100 AND IsSystemName = 1'), [(b'Gl', b'901')])
+        self.assertEqual(rows(self.con, 'SELECT CatAbbrev, Value FROM CatalogNumbers '
+                                        'WHERE OwnerID = 1100 AND IsSystemName = 1'), [(b'Gl', b'900')])
+
+    def test_star_catalogue_numbers(self):
+        got = rows(self.con, 'SELECT CatAbbrev, Value FROM CatalogNumbers WHERE OwnerID = 1101')
+        self.assertEqual(got, [(b'Gl', b'900A'), (b'HIP', b'1010'), (b'HD', b'1111'), (b'HR', b'101'),
+                               (b'Bayer', b'Alp1 Eri')])
+
+    def test_every_abbreviation_and_source_has_a_long_name(self):
+        used = set()
+        for sql in ('SELECT CatAbbrev FROM CatalogNumbers', 'SELECT DistanceSource FROM Positions',
+                    'SELECT SpectrumSource FROM Spectra', 'SELECT VMagSource FROM Magnitudes',
+                    'SELECT PMSource FROM Velocities', 'SELECT RVSource FROM Velocities',
+                    'SELECT Source FROM Orbits', 'SELECT MassSource FROM Planets',
+                    'SELECT RadiusSource FROM Planets', 'SELECT MassSource FROM Components',
+                    'SELECT DiameterSource FROM Components'):
+            used |= {r[0] for r in rows(self.con, sql) if r[0] is not None}
+        named = {r[0] for r in rows(self.con, "SELECT Abbreviation FROM CatalogNames WHERE LongName <> ''")}
+        self.assertEqual(used - named, set())
+
+    def test_text_is_windows_1252_with_transliterations_counted(self):
+        self.assertEqual(rows(self.con, 'SELECT Name FROM ProperNames WHERE OwnerID = 5100'), [(b'Star Nova',)])
+        self.assertEqual(rows(self.con, 'SELECT Name FROM ProperNames WHERE OwnerID = 5200'),
+                         [(b'alpha Test',)])
+        self.assertEqual(rows(self.con, 'SELECT Name FROM ProperNames WHERE OwnerID = 5300'),
+                         [('A\u00f1a\u00f1uca'.encode('cp1252'),)])
+        self.assertEqual(self.summary('characters transliterated to windows-1252'), 2)
+
+    def test_dates_come_from_the_catalogue_releases(self):
+        self.assertEqual(rows(self.con, 'SELECT DISTINCT LastUpdated FROM Systems'), [(b'2014-01-01',)])
+        self.assertEqual(rows(self.con, 'SELECT LastUpdated FROM Orbits WHERE ID = 2111'), [(b'2025-06-09',)])
+
+    # Reports
+
+    def test_unusable_rows_are_reported_with_file_line_and_reason(self):
+        self.assertReported('importer_stars.csv', 10, r"rejected: column ra: 'abc' is not a number")
+        self.assertReported('importer_stars.csv', 11, r'rejected: 20 fields where the header has 37')
+        self.assertReported('importer_stars.csv', 12, r'rejected: id 30 already used on line 8')
+        self.assertReported('importer_names.csv', 4, r'rejected: no designation after the name')
+        self.assertEqual(self.summary('rejected rows'), 6)
+
+    def test_declination_between_0_and_minus_1_degree_is_reported_and_stored_north(self):
+        self.assertReported('importer_stars.csv', 9, r'warning: star 31: declination -0.500000 lies between '
+                                                     r'0 and -1 degree')
+        self.assertEqual(rows(self.con, 'SELECT Dec_deg, Dec_arcmin, Dec_arcsec FROM Positions '
+                                        'WHERE OwnerID = 3200'), [(0, 30, 0.0)])
+        self.assertEqual(self.summary('declinations between 0 and -1 degree (sign lost)'), 1)
+
+    def test_summary_counts(self):
+        self.assertEqual(self.summary('stars read'), 21)
+        self.assertEqual(self.summary('systems'), 9)
+        self.assertEqual(self.summary('components'), 20)
+        self.assertEqual(self.summary('orbits'), 3)
+        self.assertEqual(self.summary('planets'), 1)
+        self.assertEqual(self.summary('proper names'),
+                         rows(self.con, 'SELECT COUNT(*) FROM ProperNames')[0][0])
+
+
+class ReplaceTest(unittest.TestCase):
+    """The database is built under a temporary name and renamed into place."""
+
+    def setUp(self):
+        self.dir = tempfile.mkdtemp(prefix='vldr-import-')
+        self.db = os.path.join(self.dir, 'site.db')
+        with open(self.db, 'w') as f:
+            f.write('the old database')
+
+    def tearDown(self):
+        shutil.rmtree(self.dir, ignore_errors=True)
+
+    def test_a_failed_build_leaves_the_old_file_and_no_temporary_file(self):
+        result = run_import(self.db, '--hyg', fixture('importer_stars.csv'),
+                            '--schema', fixture('importer_broken_schema.sql'))
+        self.assertEqual(result.returncode, 1)
+        self.assertIn('could not write the database', result.stderr)
+        with open(self.db) as f:
+            self.assertEqual(f.read(), 'the old database')
+        self.assertEqual(os.listdir(self.dir), ['site.db'])
+
+    def test_a_complete_build_replaces_the_file(self):
+        result = run_import(self.db, '--hyg', fixture('importer_stars.csv'))
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(os.listdir(self.dir), ['site.db'])
+        with connect(self.db) as con:
+            # Without the orbit file, the two stars of the ORB6 pair stay apart.
+            self.assertEqual(rows(con, 'SELECT COUNT(*) FROM Systems'), [(10,)])
+
+    def test_a_file_that_is_not_an_hyg_catalogue_is_refused(self):
+        result = run_import(self.db, '--hyg', fixture('importer_names.csv'))
+        self.assertEqual(result.returncode, 2)
+        self.assertIn('not an HYG catalogue', result.stderr)
+        with open(self.db) as f:
+            self.assertEqual(f.read(), 'the old database')
+
+
+class ShippedDataTest(unittest.TestCase):
+    """The default database from data/, read by the real programs."""
+
+    ALPHA_CENTAURI, PROXIMA, SIRIUS = 7145700, 7066700, 3226400
+
+    @classmethod
+    def setUpClass(cls):
+        cls.dir = tempfile.mkdtemp(prefix='vldr-shipped-')
+        cls.db = os.path.join(cls.dir, 'vldr.db')
+        cls.result = run_import(cls.db)
+        if cls.result.returncode != 0:
+            raise AssertionError(f"import of the shipped data failed:\n{cls.result.stderr}")
+        subprocess.run([os.path.join(SOURCE_DIR, 'db', 'write-dsn'), cls.db, EXTENSION,
+                        os.path.join(cls.dir, 'odbc')], check=True)
+        cls.con = connect(cls.db)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.con.close()
+        shutil.rmtree(cls.dir, ignore_errors=True)
+
+    def program(self, name, query):
+        env = dict(os.environ, QUERY_STRING=query, ODBCSYSINI=os.path.join(self.dir, 'odbc'),
+                   ODBCINI=os.path.join(self.dir, 'odbc', 'odbc.ini'))
+        result = subprocess.run([os.path.join(BIN_DIR, name)], env=env, capture_output=True, timeout=60)
+        return result.stdout.decode('cp1252')
+
+    def display_name(self, system):
+        names = rows(self.con, 'SELECT Name FROM ProperNames WHERE OwnerID = ? AND IsSystemName = 1', system)
+        if names:
+            return names[0][0].decode('cp1252')
+        return None
+
+    def test_shipped_counts(self):
+        out = self.result.stdout
+        self.assertRegex(out, r'systems:\s+271\b')
+        self.assertRegex(out, r'components:\s+323\b')
+        self.assertRegex(out, r'rejected rows:\s+0\b')
+
+    def test_centauri_lists_alpha_centauri_and_proxima_centauri(self):
+        page = self.program('sysview', 'Name=Centauri')
+        self.assertIn(f'<A HREF="sysview.exe?ID={self.ALPHA_CENTAURI}">Alpha Centauri', page)
+        self.assertIn(f'<A HREF="sysview.exe?ID={self.PROXIMA}">Proxima Centauri', page)
+
+    def test_alpha_centauri_with_its_components_and_the_ab_orbit(self):
+        page = self.program('sysview', 'Name=Alpha%20Centauri')
+        self.assertIn('<H1>Alpha Centauri</H1>', page)
+        self.assertIn('Rigil Kentaurus', page)
+        self.assertIn('Toliman', page)
+        self.assertIn("Data for A and B's orbit around one other:", page)
+        self.assertEqual(rows(self.con, 'SELECT COUNT(*) FROM Components WHERE ID/100 = ?',
+                              self.ALPHA_CENTAURI // 100), [(2,)])
+        self.assertEqual(rows(self.con, 'SELECT PrimaryID, SecondaryID, Period, SemimajorAxis, IsAxisAU, '
+                                        'Eccentricity FROM Orbits WHERE ID = ?', self.ALPHA_CENTAURI + 11),
+                         [(self.ALPHA_CENTAURI + 1, self.ALPHA_CENTAURI + 2, 79.91, 17.66, 0, 0.524)])
+
+    def test_proxima_centauri_b_is_a_minimum_mass_of_0_00337_jupiter_masses(self):
+        page = self.program('sysview', 'Name=Proxima%20Centauri')
+        self.assertIn('<H1>Proxima Centauri</H1>', page)
+        self.assertIn('Proxima Cen b', page)
+        self.assertIn('0.00337 x Jupiter, minimum', page)
+        self.assertEqual(rows(self.con, 'SELECT Name, Mass, IsMassAMinimum FROM Planets WHERE ID = ?',
+                              self.PROXIMA + 51), [(b'Proxima Cen b', 0.00337, 1)])
+        self.assertEqual(rows(self.con, 'SELECT PrimaryID FROM Orbits WHERE SecondaryID = ?',
+                              self.PROXIMA + 51), [(self.PROXIMA + 1,)])
+
+    def test_sirius_with_sirius_b(self):
+        page = self.program('sysview', 'Name=Sirius')
+        self.assertIn('<H1>Sirius</H1>', page)
+        self.assertIn('Sirius B', page)
+        self.assertEqual(rows(self.con, 'SELECT ID, Name FROM Components WHERE ID/100 = ? ORDER BY ID',
+                              self.SIRIUS // 100),
+                         [(self.SIRIUS + 1, b'A'), (self.SIRIUS + 2, b'B')])
+        self.assertEqual(rows(self.con, 'SELECT Period, SemimajorAxis, Eccentricity FROM Orbits WHERE ID = ?',
+                              self.SIRIUS + 11), [(50.1284, 7.4957, 0.59142)])
+
+    def test_catalogue_search_finds_the_component_system(self):
+        page = self.program('sysview', 'Catalog=HIP&CatNo=71681')
+        self.assertIn('<H1>Alpha Centauri</H1>', page)
+
+    EXPECTED_NEIGHBOURS = ['Alpha Centauri', "Barnard's Star", 'Wolf 359', 'Lalande 21185', 'Sirius']
+
+    def assertInOrder(self, names):
+        positions = []
+        for wanted in self.EXPECTED_NEIGHBOURS:
+            self.assertIn(wanted, names)
+            positions.append(names.index(wanted))
+        self.assertEqual(positions, sorted(positions), names)
+
+    def test_neighbours_of_the_sun_within_10_light_years_by_distance(self):
+        systems = rows(self.con, 'SELECT OwnerID, Distance FROM Positions WHERE OwnerID % 100 = 0 '
+                                 'AND Distance <= 10 ORDER BY Distance')
+        names = [self.display_name(owner) for owner, _ in systems]
+        self.assertEqual(names[0], 'Sol')
+        self.assertInOrder(names)
+
+    @unittest.skipUnless(os.path.exists(os.path.join(BIN_DIR, 'proxlist')), 'proxlist is not built yet')
+    def test_proxlist_lists_the_neighbours_of_the_sun_by_distance(self):
+        page = self.program('proxlist', 'X=0&Y=0&Z=0&ly=10')
+        names = re.findall(r'<A HREF="sysview\.exe\?ID=\d+">([^<]*)</A>: ([0-9.]+) light-years', page)
+        self.assertTrue(names, page)
+        distances = [float(d) for _, d in names]
+        self.assertEqual(distances, sorted(distances))
+        self.assertLessEqual(max(distances), 10.0)
+        self.assertInOrder([n for n, _ in names])
+
+
+if __name__ == '__main__':
+    unittest.main()
