@@ -576,6 +576,11 @@ def read_orb6(path, date, stars, index, union, report):
     component letter, or, for an AB pair of a two-star system, by that system.
     Members from two systems join them into one."""
     lines = open_text(path).splitlines()
+    # The systems as HYG groups them, before any orbit joins two of them.
+    hyg_root = {s.hyg_id: union.find(s.hyg_id) for s in stars.values()}
+    hyg_systems = {}
+    for star_id, root in hyg_root.items():
+        hyg_systems.setdefault(root, []).append(stars[star_id])
     orbits = []
     i = 0
     while i < len(lines):
@@ -650,8 +655,7 @@ def read_orb6(path, date, stars, index, union, report):
         a_star = member(first) if len(first) == 1 else None
         b_star = member(second)
         if (a_star is None or b_star is None) and (first, second) == ('A', 'B'):
-            group = [s for s in stars.values() if union.find(s.hyg_id) == union.find(primary_star.hyg_id)] \
-                if primary_star.comp_primary != primary_star.hyg_id or primary_star.base else []
+            group = hyg_systems.get(hyg_root.get(primary_star.hyg_id), [])
             if len(group) == 2:
                 a_star = primary_star
                 b_star = group[0] if group[1] is primary_star else group[1]
