@@ -1,6 +1,7 @@
 #include "database_session.h"
 
 #include "field_limits.h"
+#include "output.h"
 
 namespace vldr {
 namespace {
@@ -77,6 +78,14 @@ void DatabaseSession::close()
         SQLFreeEnv(environment_);
         environment_ = SQL_NULL_HENV;
     }
+}
+
+void writeConnectionDiagnostic(const DatabaseSession& session)
+{
+    std::string state, message;
+    if (!session.connectionError(state, message)) return;
+    writeFormatted("SQLSTATE = '%s'\n", state.c_str());
+    writeFormatted("Error message = '%s'\n", message.c_str());
 }
 
 SecondStatement::SecondStatement(SQLHDBC connection)

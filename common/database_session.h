@@ -53,6 +53,11 @@ private:
     bool connected_ = false;
 };
 
+// Writes the first diagnostic record of a failed connection as the two
+// lines "SQLSTATE = '...'" and "Error message = '...'"; nothing when the
+// driver manager has none.
+void writeConnectionDiagnostic(const DatabaseSession& session);
+
 // A second statement on a connection, for reading details of a row while
 // the shared statement's cursor stays open. Dropped when it goes out of scope.
 class SecondStatement {

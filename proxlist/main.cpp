@@ -45,11 +45,7 @@ void reportFailedConnection(const DatabaseSession& session)
 {
     writePlainTextHeader();
     writeFormatted("SQLConnect() failed!!\n");
-    std::string state, message;
-    if (session.connectionError(state, message)) {
-        writeFormatted("SQLSTATE = '%s'\n", state.c_str());
-        writeFormatted("Error message = '%s'\n", message.c_str());
-    }
+    writeConnectionDiagnostic(session);
 }
 
 // The page for a request that could not be served: a system without a

@@ -89,11 +89,7 @@ void reportSessionFailure(const DatabaseSession& session, SessionFailure failure
         break;
     case SessionFailure::Connect: {
         writeFormatted("Internal error: SQLConnect() failed!!\n");
-        std::string state, message;
-        if (session.connectionError(state, message)) {
-            writeFormatted("SQLSTATE = '%s'\n", state.c_str());
-            writeFormatted("Error message = '%s'\n", message.c_str());
-        }
+        writeConnectionDiagnostic(session);
         break;
     }
     case SessionFailure::AllocateStatement:

@@ -9,27 +9,6 @@
 namespace vldr {
 namespace {
 
-// A form that submits a neighbour search around the system to proxlist.
-void printRadiusForm(long systemId)
-{
-    writeLine("<FORM ACTION=\"/Scripts/proxlist.exe\" METHOD=\"GET\">");
-    writeFormatted("<INPUT TYPE=\"Hidden\" NAME=\"ID\" VALUE=\"%d\">\n", static_cast<int>(systemId));
-    writeLine("<INPUT TYPE=\"Submit\" VALUE=\"Find all stars within\">");
-    writeLine("<INPUT TYPE=\"text\" NAME=\"ly\" VALUE=\"15\" SIZE=3> light-years");
-    writeLine("</FORM>\n");
-}
-
-// A form that submits a search for the stars between two radii to proxlist.
-void printRingForm(long systemId)
-{
-    writeLine("<FORM ACTION=\"/Scripts/proxlist.exe\" METHOD=\"GET\">");
-    writeFormatted("<INPUT TYPE=\"Hidden\" NAME=\"ID\" VALUE=\"%d\">\n", static_cast<int>(systemId));
-    writeLine("<INPUT TYPE=\"Submit\" VALUE=\"Find all stars at least\">");
-    writeLine("<INPUT TYPE=\"text\" NAME=\"minLY\" VALUE=\"10\" SIZE=3> but not more than");
-    writeLine("<INPUT TYPE=\"text\" NAME=\"ly\" VALUE=\"15\" SIZE=3> light-years away");
-    writeLine("</FORM>\n");
-}
-
 void printDateLine()
 {
     const DATE_STRUCT& newest = report().NewestUpdate;
@@ -64,8 +43,8 @@ bool writeReport(SQLHDBC connection, SQLHSTMT statement, long systemId)
     printComponents(statement);
 
     freeCatalogNames();
-    printRadiusForm(systemId);
-    printRingForm(systemId);
+    printRadiusSearchForm(systemId, "</FORM>\n");
+    printRingSearchForm(systemId);
     printDateLine();
     writeHtmlClose();
     return true;

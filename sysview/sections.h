@@ -10,6 +10,17 @@
 
 namespace vldr {
 
+// --- Search forms ---
+
+// Writes the form that searches within 15 light-years (by default) of
+// system systemId, closed by closingLine ("</FORM>" at the top of the page,
+// "</FORM>\n" at its foot).
+void printRadiusSearchForm(long systemId, const char* closingLine);
+
+// Writes the form that searches between 10 and 15 light-years (by default)
+// of system systemId.
+void printRingSearchForm(long systemId);
+
 // --- System section ---
 
 // Writes the title heading (the display name), the radius search form, the

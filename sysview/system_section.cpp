@@ -201,11 +201,7 @@ void printSystemNames(SQLHSTMT statement, long systemId)
 {
     std::string name;
     if (getSystemName(statement, systemId, name)) writeFormatted("<CENTER><H1>%s</H1></CENTER>\n", name.c_str());
-    writeLine("<FORM ACTION=\"/Scripts/proxlist.exe\" METHOD=\"GET\">");
-    writeFormatted("<INPUT TYPE=\"Hidden\" NAME=\"ID\" VALUE=\"%d\">\n", static_cast<int>(systemId));
-    writeLine("<INPUT TYPE=\"Submit\" VALUE=\"Find all stars within\">");
-    writeLine("<INPUT TYPE=\"text\" NAME=\"ly\" VALUE=\"15\" SIZE=3> light-years");
-    writeLine("</FORM>");
+    printRadiusSearchForm(systemId, "</FORM>");
     printProperNames(statement, systemId);
     printCatalogNumbers(statement, systemId);
 }
