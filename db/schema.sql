@@ -53,7 +53,7 @@ CREATE INDEX CatalogNumbersByOwner ON CatalogNumbers (OwnerID);
 CREATE INDEX CatalogNumbersByDesignation ON CatalogNumbers (CatAbbrev, Value);
 
 CREATE TABLE Components (
-    ID               INTEGER PRIMARY KEY CHECK (ID > 0 AND ID % 100 BETWEEN 1 AND 9),
+    ID               INTEGER PRIMARY KEY CHECK (ID > 100 AND ID % 100 BETWEEN 1 AND 9),
     Name             TEXT,
     IsCloseBinary    INTEGER CHECK (IsCloseBinary IN (0, 1)),
     Mass             REAL,   -- solar masses
@@ -113,7 +113,7 @@ CREATE TABLE Velocities (
 -- An orbit lies in S+11..S+49; its two bodies are components, pairs or
 -- planets of the same system.
 CREATE TABLE Orbits (
-    ID              INTEGER PRIMARY KEY CHECK (ID > 0 AND ID % 100 BETWEEN 11 AND 49),
+    ID              INTEGER PRIMARY KEY CHECK (ID > 100 AND ID % 100 BETWEEN 11 AND 49),
     PrimaryID       INTEGER NOT NULL CHECK (PrimaryID / 100 = ID / 100 AND
                         (PrimaryID % 100 BETWEEN 1 AND 9 OR PrimaryID % 100 BETWEEN 11 AND 49
                          OR PrimaryID % 100 BETWEEN 51 AND 69)),
@@ -134,7 +134,7 @@ CREATE TABLE Orbits (
 );
 
 CREATE TABLE Planets (
-    ID             INTEGER PRIMARY KEY CHECK (ID > 0 AND ID % 100 BETWEEN 51 AND 69),
+    ID             INTEGER PRIMARY KEY CHECK (ID > 100 AND ID % 100 BETWEEN 51 AND 69),
     Name           TEXT,
     LastUpdated    TEXT,
     Mass           REAL,   -- Jupiter masses

@@ -558,13 +558,13 @@ def _orb6_components(designation):
     'RHD   1AB' -> ('A', 'B'); 'LDS 494AC' -> ('A', 'C'); 'STF1523AB,C' ->
     ('AB', 'C'); none given -> ('A', 'B')."""
     m = re.search(r'\d\s*([A-Za-z,]*)$', designation)
-    spec = m.group(1) if m else ''
-    if ',' in spec:
-        first, second = spec.split(',', 1)
+    letters = m.group(1) if m else ''
+    if ',' in letters:
+        first, second = letters.split(',', 1)
         return first, second
-    if len(spec) == 2 and spec.isupper():
-        return spec[0], spec[1]
-    if spec == '':
+    if len(letters) == 2 and letters.isupper():
+        return letters[0], letters[1]
+    if letters == '':
         return 'A', 'B'
     return None
 
