@@ -27,11 +27,25 @@ bool printable(bool present, double value)
     return present && std::isfinite(value);
 }
 
-// Right ascension (radians) and declination (radians) of a position with both.
+// Minutes in an hour or a degree, and seconds in one.
+constexpr double kMinutesPerUnit = 60.0;
+constexpr double kSecondsPerUnit = 3600.0;
+
+// Right ascension (radians) and declination (radians) of a position with
+// both, for the space velocity: alpha = (hours + minutes/60 + seconds/3600)
+// * radians per hour; the declination in degrees, deg + s*min/60 +
+// s*sec/3600 with s the sign of the degrees, turned into a polar distance
+// and back. Evaluated in exactly this order (not in the order the
+// rectangular coordinates use), so that the last bits match that formula.
 void equatorialAngles(const PositionRecord& position, double& alpha, double& delta)
 {
-    alpha = rightAscensionHours(position) * kRadiansPerHour;
-    const double polarDistance = (kNorthPoleDeclination - declinationDegrees(position)) * kRadiansPerDegree;
+    const double hours = position.RA_hr + position.RA_min / kMinutesPerUnit +
+                         static_cast<double>(position.RA_sec) / kSecondsPerUnit;
+    alpha = hours * kRadiansPerHour;
+    const double sign = position.Dec_deg < 0 ? -1.0 : 1.0;
+    const double degrees = position.Dec_deg + sign * position.Dec_arcmin / kMinutesPerUnit +
+                           sign * static_cast<double>(position.Dec_arcsec) / kSecondsPerUnit;
+    const double polarDistance = (kNorthPoleDeclination - degrees) * kRadiansPerDegree;
     delta = kRightAngleRadians - polarDistance;
 }
 

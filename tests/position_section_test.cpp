@@ -3,6 +3,9 @@
 // error, coordinates, proper motion, radial velocity, sources and U,V,W.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
+#include "sections.h"
 #include "test_database.h"
 
 using namespace vldr::test;
@@ -98,6 +101,69 @@ TEST_F(PositionSection, NoNanOrInfinityReachesThePage)
               "<BR><B>Standard error in distance:</B> 10%\n"
               "<BR><B>Proper motion:</B> 1 arcsec/yr (90.0&deg; from north)\n"
               "<BR><B>Radial Velocity:</B> 10 km/sec\n");
+}
+
+TEST_F(PositionSection, SpaceVelocitySumsItsAnglesInTheOrderOfItsFormula)
+{
+    // Shown to 13 and 14 digits: summing the minutes and seconds of the
+    // angles in another order changes the last digit of V (...344).
+    EXPECT_NE(section(900).find("<BR><B>Galactic (U,V,W) velocity components in km/s:</B> "
+                                "-93.912106745618, -0.01487831927346, -15.665821348829\n"),
+              std::string::npos)
+        << section(900);
+}
+
+// The space velocity, evaluated exactly as its formula is written.
+void expectedUVW(const vldr::PositionRecord& p, const vldr::VelocityRecord& m, double out[3])
+{
+    const double alpha = (p.RA_hr + p.RA_min / 60.0 + static_cast<double>(p.RA_sec) / 3600.0) * 0.26179938779914913;
+    const double s = p.Dec_deg < 0 ? -1.0 : 1.0;
+    const double d = p.Dec_deg + s * p.Dec_arcmin / 60.0 + s * static_cast<double>(p.Dec_arcsec) / 3600.0;
+    const double theta = (90 - d) * 0.017453292519943278;
+    const double delta = 1.570796326794895 - theta;
+    const double phi = m.PMAngle * 0.017453292519943278;
+    const double vt = std::tan(m.ProperMotion * 4.848136811095356e-06) * p.Distance * 299792.458;
+    const double rv = m.RadialVelocity;
+    const double vx = rv * std::cos(alpha) * std::cos(delta) - vt * std::sin(alpha) * std::sin(phi) -
+                      vt * std::cos(alpha) * std::sin(delta) * std::cos(phi);
+    const double vy = rv * std::sin(alpha) * std::cos(delta) + vt * std::cos(alpha) * std::sin(phi) -
+                      vt * std::sin(alpha) * std::sin(delta) * std::cos(phi);
+    const double vz = rv * std::sin(delta) + vt * std::cos(delta) * std::cos(phi);
+    out[0] = -0.0672 * vx - 0.8727 * vy - 0.4835 * vz;
+    out[1] = 0.4927 * vx - 0.4504 * vy + 0.7445 * vz;
+    out[2] = -0.8676 * vx - 0.1884 * vy + 0.4602 * vz;
+}
+
+TEST(SpaceVelocity, EveryBitAsTheFormulaGivesIt)
+{
+    unsigned seed = 12345;
+    auto next = [&seed](unsigned range) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8) % range;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        vldr::PositionRecord p;
+        p.hasRA = p.hasDec = p.hasDistance = true;
+        p.RA_hr = static_cast<unsigned char>(next(24));
+        p.RA_min = static_cast<unsigned char>(next(60));
+        p.RA_sec = static_cast<float>(next(6000)) / 100.0f;
+        p.Dec_deg = static_cast<short>(static_cast<int>(next(181)) - 90);
+        p.Dec_arcmin = static_cast<unsigned char>(next(60));
+        p.Dec_arcsec = static_cast<float>(next(6000)) / 100.0f;
+        p.Distance = 0.5 + next(100000) / 1000.0;
+        vldr::VelocityRecord m;
+        m.hasProperMotion = m.hasPMAngle = m.hasRadialVelocity = true;
+        m.ProperMotion = next(10000) / 1000.0;
+        m.PMAngle = next(3600) / 10.0;
+        m.RadialVelocity = (static_cast<int>(next(4000)) - 2000) / 10.0;
+        double expected[3];
+        expectedUVW(p, m, expected);
+        double u = 0, v = 0, w = 0;
+        ASSERT_TRUE(vldr::velocityToUVW(p, m, u, v, w));
+        ASSERT_EQ(u, expected[0]) << i;
+        ASSERT_EQ(v, expected[1]) << i;
+        ASSERT_EQ(w, expected[2]) << i;
+    }
 }
 
 }  // namespace
