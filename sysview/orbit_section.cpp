@@ -44,12 +44,13 @@ constexpr const char* kIndent = "&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;";
 using OrbitSet = std::bitset<kMaxOrbits>;
 
 // Luminosity (Sun = 1) of a body of apparent magnitude m at the system's
-// distance, or nothing when the system has no distance that a logarithm
-// can be taken of.
+// distance, or nothing when the system has no distance or the result is
+// not a number (a negative distance). At a distance of 0 the logarithm is
+// minus infinity and the luminosity comes out as 0, a value like any other.
 std::optional<double> luminosityFromApparentMagnitude(double m)
 {
     const PositionRecord& system = report().SystemPosition;
-    if (!system.hasDistance || !(system.Distance > 0)) return std::nullopt;
+    if (!system.hasDistance) return std::nullopt;
     const double absolute =
         m + kDistanceModulusOffset - kDistanceModulusFactor * std::log10(system.Distance * kParsecsPerLightYear);
     const double luminosity = std::pow(kBrightnessRatioPerMagnitude, kSolarAbsoluteMagnitude - absolute);
@@ -304,13 +305,11 @@ void printAxisAndAfter(const OrbitRecord& orbit, bool bodyMode, const LineWriter
         const double e = orbit.Eccentricity;
         line.open("<B>Eccentricity:</B> ");
         writeFormatted("%g\n", e);
-        // An orbit with an eccentricity of 1 or more is open: it has no
-        // periastron or apastron distance, so those lines are left out and
-        // the view from each body uses the axis.
-        if (e < 1) {
-            printApsis("<B>Periastron distance:</B> ", 1 - e, orbit, line, view.periastronAU, view);
-            printApsis("<B>Apastron distance:</B> ", 1 + e, orbit, line, view.apastronAU, view);
-        }
+        // Written for every eccentricity: at 1 or more the periastron
+        // distance is 0 or negative, which prints as a number; only the view
+        // from that distance has no logarithm and is left out.
+        printApsis("<B>Periastron distance:</B> ", 1 - e, orbit, line, view.periastronAU, view);
+        printApsis("<B>Apastron distance:</B> ", 1 + e, orbit, line, view.apastronAU, view);
     }
     if (orbit.hasPeriastronEpoch) {
         line.open(orbit.IsAxisJustGap ? "<B>Year of separation observation:</B> "

@@ -89,8 +89,12 @@ TEST_F(BodyNames, PairsSumTheirStarsOrUseTheirCombinedMagnitude)
     report().SystemPosition.hasDistance = false;
     EXPECT_FALSE(name(112).known);
     report().SystemPosition.hasDistance = true;
-    report().SystemPosition.Distance = 0;  // no logarithm
+    report().SystemPosition.Distance = -1;  // a logarithm that is not a number
     EXPECT_FALSE(name(112).known);
+    report().SystemPosition.Distance = 0;  // the magnitude gives no light at all
+    n = name(112);
+    EXPECT_TRUE(n.known);
+    EXPECT_EQ(n.luminosity, 0.0);
 }
 
 TEST_F(BodyNames, PairWithinAPairAddsItsLuminosityToTheEarlierMembers)

@@ -140,11 +140,19 @@ TEST_F(OrbitSection, KnownLuminositiesComfortZoneAroundBothAndTheReversedPair)
 TEST_F(OrbitSection, ViewFromOneAUAndOrbitsWhoseMagnitudesHaveNoValue)
 {
     // Regression: an eccentricity of 1 or more, or an axis of 0 AU, printed
-    // "nan" or "inf" as a magnitude. An open orbit has no periastron or
-    // apastron, and a view whose logarithm has no value is left out.
+    // "nan" or "inf" as a magnitude; a view whose logarithm has no value is
+    // left out. Regression: an eccentricity of 1 or more also lost the
+    // periastron and apastron lines, which are numbers like any other (0 or
+    // below for the periastron).
     const std::string seenFromBoth = "<BR><B>As seen from Sun:</B>\n" + kIndent +
                                      "Twin would appear as magnitude -26.72\n" + "<BR><B>As seen from Twin:</B>\n" +
                                      kIndent + "Sun would appear as magnitude -26.72\n";
+    // Only the apastron (2 AU, then 2.5 AU) can be seen from.
+    const auto seenAtApastron = [](const std::string& magnitude) {
+        return "<BR><B>As seen from Sun:</B>\n" + kIndent + "At apastron, Twin would appear as magnitude " +
+               magnitude + "\n" + "<BR><B>As seen from Twin:</B>\n" + kIndent +
+               "At apastron, Sun would appear as magnitude " + magnitude + "\n";
+    };
     EXPECT_EQ(section(1300), "<P><B><U>Data for Sun and Twin's orbit around one other:</U></B>\n"
                              "<BR><B>Combined absolute visual magnitude:</B> +4.10\n"
                              "<BR><B>Combined visual luminosity:</B> 2 x Sol\n"
@@ -152,12 +160,16 @@ TEST_F(OrbitSection, ViewFromOneAUAndOrbitsWhoseMagnitudesHaveNoValue)
                                  seenFromBoth +
                                  "<P><B><U>Data for Sun and Twin's orbit, take 2:</U></B>\n"
                                  "<BR><B>Semimajor Axis:</B> 1 A.U.s\n"
-                                 "<BR><B>Eccentricity:</B> 1\n" +
-                                 seenFromBoth +
+                                 "<BR><B>Eccentricity:</B> 1\n"
+                                 "<BR><B>Periastron distance:</B> 0.000000 A.U.s\n"
+                                 "<BR><B>Apastron distance:</B> 2 A.U.s\n" +
+                                 seenAtApastron("-25.22") +
                                  "<P><B><U>Data for Sun and Twin's orbit, take 3:</U></B>\n"
                                  "<BR><B>Semimajor Axis:</B> 1 A.U.s\n"
-                                 "<BR><B>Eccentricity:</B> 1.5\n" +
-                                 seenFromBoth +
+                                 "<BR><B>Eccentricity:</B> 1.5\n"
+                                 "<BR><B>Periastron distance:</B> -0.500000 A.U.s\n"
+                                 "<BR><B>Apastron distance:</B> 2.5 A.U.s\n" +
+                                 seenAtApastron("-24.73") +
                                  "<P><B><U>Data for Sun and Twin's orbit, take 4:</U></B>\n"
                                  "<BR><B>Semimajor Axis:</B> 0.000000 A.U.s\n"
                                  "<BR><B>Eccentricity:</B> 0.5\n"
@@ -172,6 +184,23 @@ TEST_F(OrbitSection, ViewFromOneAUAndOrbitsWhoseMagnitudesHaveNoValue)
     const std::string output = page(1300);
     EXPECT_EQ(output.find("nan"), std::string::npos);
     EXPECT_EQ(output.find("inf"), std::string::npos);
+}
+
+TEST_F(OrbitSection, APairsCombinedMagnitudeAtDistanceZeroGivesAKnownLuminosityOfZero)
+{
+    // Regression: at a system distance of 0 the pair (B-C) counted as having
+    // no luminosity, so A-(B-C) showed its own combined apparent magnitude
+    // and no combined luminosity. The magnitude gives a luminosity of 0,
+    // which is known: A-(B-C) sums 1 and 0.
+    EXPECT_EQ(section(1600), "<P><B><U>Data for B and C's orbit around one other:</U></B>\n"
+                             "<BR><B>Combined apparent visual magnitude:</B> +5.00\n"
+                             "<BR><B>Period:</B> 1 years\n"
+                             "<P><B><U>Data for A and (B-C)'s orbit around one other:</U></B>\n"
+                             "<BR><B>Combined absolute visual magnitude:</B> +4.85\n"
+                             "<BR><B>Combined visual luminosity:</B> 1 x Sol\n"
+                             "<BR><B>Semimajor Axis:</B> 1 A.U.s\n"
+                             "<BR><B>As seen from (B-C):</B>\n" +
+                                 kIndent + "A would appear as magnitude -26.72\n");
 }
 
 TEST_F(OrbitSection, OrbitsThatContainThemselvesAreNamedWithErrorAndShown)
