@@ -3,6 +3,7 @@
 // what a component then shows of its own position and motion.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 
 #include "database_session.h"
@@ -138,6 +139,27 @@ TEST_F(ComponentLoading, WithoutASystemPositionNoComponentHasOne)
     // Without a system velocity, the own row stays and the other is cleared.
     EXPECT_TRUE(r.ComponentVelocities[0].hasOwnRow && r.ComponentVelocities[0].hasProperMotion);
     EXPECT_FALSE(r.ComponentVelocities[1].hasOwnRow || r.ComponentVelocities[1].hasProperMotion);
+    // The component's own Positions row is not read, so its date plays no part.
+    EXPECT_TRUE(sameDate(r.NewestUpdate, 1900, 1, 1));
+}
+
+TEST_F(ComponentLoading, ComponentWithoutAPositionRowTakesTheSystemsWhole)
+{
+    const Report& r = load(300);
+    ASSERT_EQ(r.ComponentCount, 2);
+    const PositionRecord& p = r.ComponentPositions[0];
+    EXPECT_TRUE(p.hasRA && p.hasDec && p.hasDistance);
+    EXPECT_FALSE(p.ownRA || p.ownDec || p.ownDistance);
+    EXPECT_EQ(p.Distance, 20);
+    EXPECT_EQ(p.Epoch, 2000);
+    // Its photometry comes from the system's distance.
+    const double absolute = (5.0 + 5) - 5 * std::log10(20 * 0.30659488667179907);
+    EXPECT_EQ(r.Photometry[0].AbsoluteVMag, absolute);
+    EXPECT_EQ(r.Photometry[0].Luminosity, std::pow(2.512, 4.85 - absolute));
+    // A component's own Positions row is read when the system has one, and its date counts.
+    EXPECT_TRUE(r.ComponentPositions[1].ownDistance && !r.ComponentPositions[1].ownRA);
+    EXPECT_EQ(r.ComponentPositions[1].Epoch, 2001);  // never the system's
+    EXPECT_TRUE(sameDate(r.NewestUpdate, 2011, 7, 8));
 }
 
 }  // namespace
