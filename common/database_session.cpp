@@ -90,7 +90,11 @@ void writeConnectionDiagnostic(const DatabaseSession& session)
 
 SecondStatement::SecondStatement(SQLHDBC connection)
 {
-    if (SQLAllocStmt(connection, &statement_) != SQL_SUCCESS) statement_ = SQL_NULL_HSTMT;
+    const SQLRETURN rc = SQLAllocStmt(connection, &statement_);
+    // Only a plain success counts; a handle allocated with a warning is
+    // still released by the destructor.
+    if (!succeeded(rc)) statement_ = SQL_NULL_HSTMT;
+    usable_ = rc == SQL_SUCCESS;
 }
 
 SecondStatement::~SecondStatement()

@@ -67,12 +67,13 @@ public:
     SecondStatement& operator=(const SecondStatement&) = delete;
     ~SecondStatement();
 
-    // True when the statement could be allocated.
-    bool ok() const { return statement_ != SQL_NULL_HSTMT; }
+    // True when the statement was allocated with SQL_SUCCESS.
+    bool ok() const { return usable_; }
     SQLHSTMT get() const { return statement_; }
 
 private:
     SQLHSTMT statement_ = SQL_NULL_HSTMT;
+    bool usable_ = false;
 };
 
 }  // namespace vldr

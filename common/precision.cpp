@@ -21,6 +21,18 @@ int truncatedLog10(double x)
     return static_cast<int>(l);
 }
 
+// Significant digits that a relative error justifies: trunc(log10(1/e)) + 2,
+// at least 1. An error so small that 1/e overflows still gets its digits,
+// and an infinite one gets 1.
+int significantDigits(double relativeError)
+{
+    const double inverse = 1 / relativeError;
+    const double logarithm = std::isfinite(inverse) ? std::log10(inverse) : -std::log10(relativeError);
+    const double digits = std::trunc(logarithm) + 2;
+    if (!(digits >= 1)) return 1;
+    return static_cast<int>(digits);
+}
+
 template <typename... Args>
 std::string formatToString(const char* format, Args... args)
 {
@@ -40,8 +52,7 @@ const char* formatWithError(double value, double relativeError, const char* flag
 
     std::string text;
     if (relativeError > 0) {
-        int digits = truncatedLog10(1 / relativeError) + 2;
-        if (digits < 1) digits = 1;
+        int digits = significantDigits(relativeError);
         int places = digits - (value == 0 ? 0 : truncatedLog10(value)) - 1;
         if (places < 0) places = 0;
         format += ".*f";
