@@ -25,6 +25,14 @@ void writeFormatted(const char* format, ...)
     va_end(args);
 }
 
+void writeNumber(double value, double smallLimit, const char* suffix)
+{
+    if (value < smallLimit)
+        writeFormatted("%f%s", value, suffix);
+    else
+        writeFormatted("%g%s", value, suffix);
+}
+
 std::string_view escapeHtml(std::string_view text, std::string& storage)
 {
     storage.clear();

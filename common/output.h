@@ -16,6 +16,10 @@ void writeLine(std::string_view text);
 // Writes printf-style formatted text; the format's own "\n" are the only line ends.
 void writeFormatted(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// Writes a number with "%f" when it is below smallLimit and with "%g"
+// otherwise, followed by suffix (a unit, a line end, or nothing).
+void writeNumber(double value, double smallLimit, const char* suffix = "");
+
 // Writes text as it stands (trusted markup: database values, our literals).
 void writeText(std::string_view text);
 

@@ -42,19 +42,8 @@ void writeErrorAware(double value, const PositionRecord& position)
 {
     if (position.hasDistanceError)
         writeFormatted("%s", formatWithError(value, position.DistanceError));
-    else if (value < kSmallValue)
-        writeFormatted("%f", value);
     else
-        writeFormatted("%g", value);
-}
-
-// A planet's mass or size.
-void writeCompanionValue(double value)
-{
-    if (value < kSmallCompanionValue)
-        writeFormatted("%f", value);
-    else
-        writeFormatted("%g", value);
+        writeNumber(value, kSmallValue);
 }
 
 void printProperNames(SQLHSTMT statement, const ComponentRecord& component)
@@ -264,10 +253,7 @@ void printComfortZone(int i, double diameter)
         const double tidalIndex = m / k;
         if (std::isfinite(tidalIndex)) {
             writeText("<BR><B>Tidal index in CZ:</B> ");
-            if (tidalIndex < kSmallValue)
-                writeFormatted("%f\n", tidalIndex);
-            else
-                writeFormatted("%g\n", tidalIndex);
+            writeNumber(tidalIndex, kSmallValue, "\n");
         }
     }
     if (diameter != 0) {
@@ -282,7 +268,7 @@ void printCompanion(const PlanetRecord& planet)
     if (planet.hasMass) {
         writeText(kIndentedLine);
         writeText("<B>Mass:</B> ");
-        writeCompanionValue(planet.Mass);
+        writeNumber(planet.Mass, kSmallCompanionValue);
         writeText(" x Jupiter");
         if (planet.IsMassAMinimum) writeText(", minimum");
         writeText("\n");
@@ -294,7 +280,7 @@ void printCompanion(const PlanetRecord& planet)
     if (planet.hasRadius) {
         writeText(kIndentedLine);
         writeText("<B>Diameter:</B> ");
-        writeCompanionValue(planet.Radius);
+        writeNumber(planet.Radius, kSmallCompanionValue);
         writeText(" x Jupiter\n");
         if (planet.hasRadiusError)
             writeFormatted("%s<B>Standard error in diameter:</B> %g%%\n", kIndentedLine,

@@ -138,15 +138,6 @@ private:
     bool bodyMode_;
 };
 
-// The plain number of a value with a limit below which "%f" is used.
-void writePlain(double value, double smallLimit, const char* unit)
-{
-    if (value < smallLimit)
-        writeFormatted("%f%s", value, unit);
-    else
-        writeFormatted("%g%s", value, unit);
-}
-
 // A distance in astronomical units: with the precision of the system's
 // distance error when it was derived from arcseconds and that error is
 // known, plainly otherwise.
@@ -156,7 +147,7 @@ void writeAU(double au, const OrbitRecord& orbit)
     if (!orbit.IsAxisAU && system.hasDistanceError)
         writeFormatted("%s A.U.s\n", formatWithError(au, system.DistanceError));
     else
-        writePlain(au, kSmallDistance, " A.U.s\n");
+        writeNumber(au, kSmallDistance, " A.U.s\n");
 }
 
 // A value in units of the Sun's, with the precision of the system's
@@ -167,7 +158,7 @@ void writeWithSystemError(double value, double smallLimit, const char* unit)
     if (system.hasDistanceError)
         writeFormatted("%s%s", formatWithError(value, system.DistanceError), unit);
     else
-        writePlain(value, smallLimit, unit);
+        writeNumber(value, smallLimit, unit);
 }
 
 // Apparent magnitude of a body of absolute magnitude absolute seen from d AU,
@@ -299,7 +290,7 @@ void printAxisAndAfter(const OrbitRecord& orbit, bool bodyMode, const LineWriter
     if (view.axisAU)
         writeAU(*view.axisAU, orbit);
     else
-        writePlain(orbit.SemimajorAxis, kSmallDistance, " arcseconds\n");
+        writeNumber(orbit.SemimajorAxis, kSmallDistance, " arcseconds\n");
 
     if (!orbit.IsAxisJustGap && orbit.hasEccentricity) {
         const double e = orbit.Eccentricity;
