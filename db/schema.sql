@@ -35,7 +35,7 @@ CREATE TABLE Systems (
 );
 
 CREATE TABLE ProperNames (
-    OwnerID      INTEGER NOT NULL CHECK (OwnerID > 0),
+    OwnerID      INTEGER NOT NULL CHECK (OwnerID >= 100),
     Name         TEXT NOT NULL,
     IsSystemName INTEGER NOT NULL DEFAULT 0 CHECK (IsSystemName IN (0, 1)),
     Yes          INTEGER GENERATED ALWAYS AS (1) VIRTUAL
@@ -43,7 +43,7 @@ CREATE TABLE ProperNames (
 CREATE INDEX ProperNamesByOwner ON ProperNames (OwnerID);
 
 CREATE TABLE CatalogNumbers (
-    OwnerID      INTEGER NOT NULL CHECK (OwnerID > 0),
+    OwnerID      INTEGER NOT NULL CHECK (OwnerID >= 100),
     CatAbbrev    TEXT NOT NULL,
     Value        TEXT NOT NULL,
     IsSystemName INTEGER NOT NULL DEFAULT 0 CHECK (IsSystemName IN (0, 1)),
@@ -65,7 +65,7 @@ CREATE TABLE Components (
 );
 
 CREATE TABLE Positions (
-    OwnerID        INTEGER NOT NULL UNIQUE CHECK (OwnerID > 0),
+    OwnerID        INTEGER NOT NULL UNIQUE CHECK (OwnerID >= 100),
     RA_hr          INTEGER CHECK (RA_hr BETWEEN 0 AND 23),
     RA_min         INTEGER CHECK (RA_min BETWEEN 0 AND 59),
     RA_sec         REAL CHECK (RA_sec >= 0 AND RA_sec < 60),
@@ -80,7 +80,7 @@ CREATE TABLE Positions (
 );
 
 CREATE TABLE Spectra (
-    OwnerID         INTEGER NOT NULL UNIQUE CHECK (OwnerID > 0),
+    OwnerID         INTEGER NOT NULL UNIQUE CHECK (OwnerID >= 100),
     SpectralClass   TEXT,
     LuminosityClass TEXT,
     SpectrumSource  TEXT,
@@ -88,7 +88,7 @@ CREATE TABLE Spectra (
 );
 
 CREATE TABLE Magnitudes (
-    OwnerID        INTEGER NOT NULL UNIQUE CHECK (OwnerID > 0),
+    OwnerID        INTEGER NOT NULL UNIQUE CHECK (OwnerID >= 100),
     ApparentVMag   REAL,
     VMagIncrease   REAL,   -- magnitudes brighter at maximum
     VariableType   TEXT,
@@ -101,7 +101,7 @@ CREATE TABLE Magnitudes (
 );
 
 CREATE TABLE Velocities (
-    OwnerID        INTEGER NOT NULL UNIQUE CHECK (OwnerID > 0),
+    OwnerID        INTEGER NOT NULL UNIQUE CHECK (OwnerID >= 100),
     ProperMotion   REAL,   -- arcsec/yr
     PMAngle        REAL,   -- degrees from north
     RadialVelocity REAL,   -- km/s

@@ -51,6 +51,8 @@ class IdScheme(unittest.TestCase):
             'planet in the orbit range': "INSERT INTO Planets (ID) VALUES (1249);",
             'planet beyond S+69': "INSERT INTO Planets (ID) VALUES (1270);",
             'second position of one owner': "INSERT INTO Positions (OwnerID) VALUES (1200);",
+            # a name of "system 0" would resolve to no system at all
+            'name of no system': "INSERT INTO ProperNames (OwnerID, Name) VALUES (5, 'Nowhere');",
         }
         for reason, sql in refused.items():
             with self.subTest(reason):
