@@ -42,7 +42,7 @@ awk -v n="$systems" 'BEGIN {
     }
 }' > "$work/data.sql"
 "$here/db/build-db" "$work/vldr.db" "$work/data.sql"
-"$here/db/write-dsn" "$work/vldr.db" "$build/lib/vldr_sqlite_ext.so" "$work/odbc"
+"$here/db/write-dsn" "$work/vldr.db" "$build/lib" "$work/odbc"
 export ODBCSYSINI="$work/odbc" ODBCINI="$work/odbc/odbc.ini"
 
 proxlist_cmd="QUERY_STRING='$query' '$build/bin/proxlist' > /dev/null"

@@ -63,7 +63,7 @@ TestDatabase::TestDatabase(std::initializer_list<std::string> sql)
     }
     runCommand(std::string(VLDR_SOURCE_DIR) + "/db/build-db " + shellQuoted(database_) + " " + shellQuoted(dataPath));
     runCommand(std::string(VLDR_SOURCE_DIR) + "/db/write-dsn " + shellQuoted(database_) + " " +
-               shellQuoted(VLDR_EXTENSION_PATH) + " " + shellQuoted(configDirectory_));
+               shellQuoted(VLDR_LIB_DIR) + " " + shellQuoted(configDirectory_));
 }
 
 TestDatabase::~TestDatabase()
