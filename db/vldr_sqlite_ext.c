@@ -2,16 +2,34 @@
  * SQLite loadable extension that makes a plain SQLite file speak the
  * dialect the VLDR programs send, and keeps the connection read-only.
  *
- * Loaded by the SQLite3 ODBC driver through the DSN's LoadExt= setting.
- * On load it
- *   - registers INT(x): NULL stays NULL, an integer stays itself, any other
- *     value becomes the largest integer not above its numeric value;
- *   - sets PRAGMA query_only=1, so no statement on this connection can
- *     change the database (the driver ignores the read-only access mode).
+ * Two entry points:
+ *
+ *   sqlite3_extension_init (the default; loaded by the SQLite3 ODBC driver
+ *   through the DSN's LoadExt= setting). It
+ *     - registers INT(x): NULL stays NULL, an integer stays itself, any
+ *       other value becomes the largest integer not above its numeric value;
+ *     - refuses a database that a reader would have to change (WAL mode, a
+ *       -wal file, a hot rollback journal): every statement is then denied;
+ *     - installs an authorizer that allows reading only: no write, schema
+ *       change, ATTACH, VACUUM, load_extension() or PRAGMA that sets
+ *       anything;
+ *     - switches extension loading off for the rest of the connection and
+ *       sets PRAGMA query_only=1.
+ *
+ *   sqlite3_vldr_dialect_init (for building a database: `.load FILE
+ *   sqlite3_vldr_dialect_init` in the sqlite3 shell). Registers INT() and
+ *   nothing else, so that expression indexes over INT() can be written.
  */
 #include <math.h>
+#include <stdio.h>
+#include <string.h>
+#include <sys/stat.h>
+
 #include <sqlite3ext.h>
 SQLITE_EXTENSION_INIT1
+
+/* The largest double below 2^63: beyond it INT() keeps the real value. */
+static const double kLargestInt64AsDouble = 9223372036854774784.0;
 
 /* INT(x): the integer part of x, rounded toward minus infinity. */
 static void intFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
@@ -28,6 +46,8 @@ static void intFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
         double value = floor(sqlite3_value_double(argv[0]));
         if (isnan(value)) {
             sqlite3_result_null(ctx);
+        } else if (value > kLargestInt64AsDouble || value < -kLargestInt64AsDouble) {
+            sqlite3_result_double(ctx, value);
         } else {
             sqlite3_result_int64(ctx, (sqlite3_int64)value);
         }
@@ -36,16 +56,137 @@ static void intFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     }
 }
 
+static int registerDialect(sqlite3 *db)
+{
+    return sqlite3_create_function(db, "INT", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, 0, intFunction, 0, 0);
+}
+
+/* PRAGMAs that only describe a table or index named by their argument. */
+static const char *const kDescribingPragmas[] = {
+    "table_info", "table_xinfo", "index_list", "index_info", "index_xinfo", "foreign_key_list", 0,
+};
+
+/* PRAGMAs that only report a setting, allowed in their query form (no argument). */
+static const char *const kReportingPragmas[] = {
+    "database_list", "collation_list", "function_list", "pragma_list", "compile_options",
+    "encoding", "journal_mode", "query_only", "schema_version", "user_version", "page_size",
+    "page_count", "freelist_count", "short_column_names", "full_column_names",
+    "empty_result_callbacks", "foreign_keys", "data_version", "application_id", "busy_timeout",
+    0,
+};
+
+static int isListed(const char *name, const char *const *list)
+{
+    for (int i = 0; list[i]; ++i) {
+        if (sqlite3_stricmp(name, list[i]) == 0) return 1;
+    }
+    return 0;
+}
+
+static int isReadingPragma(const char *name, const char *argument)
+{
+    if (name == 0) return 0;
+    if (isListed(name, kDescribingPragmas)) return 1;
+    return argument == 0 && isListed(name, kReportingPragmas);
+}
+
+/* Allows reading the database and nothing else. */
+static int readOnlyAuthorizer(void *unused, int action, const char *a, const char *b, const char *database,
+                              const char *trigger)
+{
+    (void)unused;
+    (void)database;
+    (void)trigger;
+    switch (action) {
+    case SQLITE_SELECT:
+    case SQLITE_READ:
+    case SQLITE_RECURSIVE:
+        return SQLITE_OK;
+    case SQLITE_FUNCTION:
+        /* a: unused, b: the function's name. */
+        return sqlite3_stricmp(b, "load_extension") == 0 ? SQLITE_DENY : SQLITE_OK;
+    case SQLITE_TRANSACTION:
+    case SQLITE_SAVEPOINT:
+        /* Read transactions change no file; the driver opens them itself. */
+        return SQLITE_OK;
+    case SQLITE_PRAGMA:
+        return isReadingPragma(a, b) ? SQLITE_OK : SQLITE_DENY;
+    default:
+        return SQLITE_DENY;
+    }
+}
+
+/* Denies every statement: the connection is of no use, and says so. */
+static int denyAllAuthorizer(void *unused, int action, const char *a, const char *b, const char *database,
+                             const char *trigger)
+{
+    (void)unused;
+    (void)action;
+    (void)a;
+    (void)b;
+    (void)database;
+    (void)trigger;
+    return SQLITE_DENY;
+}
+
+static int fileExistsWithData(const char *path)
+{
+    struct stat status;
+    return stat(path, &status) == 0 && status.st_size > 0;
+}
+
+/*
+ * Whether reading the main database would make SQLite change a file: the
+ * file is in WAL mode (format bytes 18 and 19 are 2), or a -wal file or a
+ * hot rollback journal lies beside it. Reads the file's header with stdio,
+ * so SQLite has not yet opened anything.
+ */
+static int readerWouldChangeFiles(sqlite3 *db)
+{
+    const char *path = sqlite3_db_filename(db, "main");
+    if (path == 0 || *path == '\0') return 0;
+    char beside[4096];
+    if (snprintf(beside, sizeof beside, "%s-wal", path) < (int)sizeof beside && fileExistsWithData(beside)) return 1;
+    if (snprintf(beside, sizeof beside, "%s-journal", path) < (int)sizeof beside && fileExistsWithData(beside))
+        return 1;
+    FILE *file = fopen(path, "rb");
+    if (file == 0) return 0;
+    unsigned char header[20];
+    const size_t got = fread(header, 1, sizeof header, file);
+    fclose(file);
+    return got == sizeof header && (header[18] == 2 || header[19] == 2);
+}
+
+#ifdef _WIN32
+__declspec(dllexport)
+#endif
+int sqlite3_vldr_dialect_init(sqlite3 *db, char **errorMessage, const sqlite3_api_routines *api)
+{
+    (void)errorMessage;
+    SQLITE_EXTENSION_INIT2(api);
+    return registerDialect(db);
+}
+
 #ifdef _WIN32
 __declspec(dllexport)
 #endif
 int sqlite3_extension_init(sqlite3 *db, char **errorMessage, const sqlite3_api_routines *api)
 {
     SQLITE_EXTENSION_INIT2(api);
-    int rc = sqlite3_create_function(db, "INT", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, 0,
-                                     intFunction, 0, 0);
+    /* No further extension may be loaded on this connection, whatever happens below. */
+    sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0, (int *)0);
+    if (readerWouldChangeFiles(db)) {
+        sqlite3_set_authorizer(db, denyAllAuthorizer, 0);
+        *errorMessage = sqlite3_mprintf("the database is in WAL mode or has a journal beside it; "
+                                        "a reader would change its files, so it is refused");
+        return SQLITE_ERROR;
+    }
+    int rc = registerDialect(db);
+    if (rc == SQLITE_OK) rc = sqlite3_exec(db, "PRAGMA query_only=1", 0, 0, errorMessage);
     if (rc != SQLITE_OK) {
+        sqlite3_set_authorizer(db, denyAllAuthorizer, 0);
         return rc;
     }
-    return sqlite3_exec(db, "PRAGMA query_only=1", 0, 0, errorMessage);
+    sqlite3_set_authorizer(db, readOnlyAuthorizer, 0);
+    return SQLITE_OK;
 }
