@@ -4,6 +4,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 
 namespace vldr::test {
@@ -77,6 +81,24 @@ void SqliteShell::kill()
     if (process_ < 0) return;
     ::kill(process_, SIGKILL);
     close();
+}
+
+std::string runSqlite(const std::string& database, const std::string& statements)
+{
+    char pattern[] = "/tmp/vldr-sql-XXXXXX";
+    const int fd = mkstemp(pattern);
+    if (fd < 0) throw std::runtime_error("mkstemp failed");
+    ::close(fd);
+    const std::string input = pattern, output = input + ".out";
+    std::ofstream(input, std::ios::binary) << statements << "\n";
+    const std::string command = "sqlite3 -batch -bail '" + database + "' < '" + input + "' > '" + output + "' 2>&1";
+    const int status = std::system(command.c_str());
+    std::ostringstream printed;
+    printed << std::ifstream(output, std::ios::binary).rdbuf();
+    std::remove(input.c_str());
+    std::remove(output.c_str());
+    if (status != 0) throw std::runtime_error("sqlite3 failed on " + database + ": " + printed.str());
+    return printed.str();
 }
 
 }  // namespace vldr::test

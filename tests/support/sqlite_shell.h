@@ -35,4 +35,9 @@ private:
     int output_ = -1;
 };
 
+// Runs statements on database with `sqlite3 -batch -bail` (no extension, so
+// everything is allowed) and returns what it printed, rows as "a|b|c" lines.
+// Throws when the shell fails.
+std::string runSqlite(const std::string& database, const std::string& statements);
+
 }  // namespace vldr::test
