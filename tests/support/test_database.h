@@ -14,6 +14,10 @@ struct ProgramResult {
     int status = 0;  // exit status 0..255 (-1 is 255); 1000 + signal when killed
 };
 
+// The ODBC driver the test data sources use: VLDR_TEST_DRIVER ("vldr",
+// the default, or "sqlite3odbc"), as db/write-dsn --driver names it.
+std::string testDriver();
+
 // Path of a fixture file in tests/fixtures.
 std::string fixturePath(const std::string& name);
 
