@@ -96,9 +96,7 @@ std::string readBytes(const std::string& path)
 // driver the tests run against.
 void writeDataSource(const std::string& database, const std::string& libDirectory, const std::string& configDirectory)
 {
-    std::string command = std::string(VLDR_SOURCE_DIR) + "/db/write-dsn ";
-    if (const char* driver = std::getenv("VLDR_TEST_DRIVER")) command += std::string("--driver '") + driver + "' ";
-    command += "'" + database + "' '" + libDirectory + "' '" + configDirectory + "'";
+    const std::string command = std::string(VLDR_SOURCE_DIR) + "/db/write-dsn --driver '" + testDriver() + "' '" + database + "' '" + libDirectory + "' '" + configDirectory + "'";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
 }
 

@@ -74,6 +74,12 @@ void collectOutput(pid_t child, int outFd, int errorFd, ProgramResult& result)
 
 }  // namespace
 
+std::string testDriver()
+{
+    const char* driver = std::getenv("VLDR_TEST_DRIVER");
+    return driver && *driver ? driver : "vldr";
+}
+
 std::string fixturePath(const std::string& name)
 {
     return std::string(VLDR_SOURCE_DIR) + "/tests/fixtures/" + name;
@@ -97,8 +103,8 @@ TestDatabase::TestDatabase(std::initializer_list<std::string> sql)
         }
     }
     runCommand(std::string(VLDR_SOURCE_DIR) + "/db/build-db " + shellQuoted(database_) + " " + shellQuoted(dataPath));
-    runCommand(std::string(VLDR_SOURCE_DIR) + "/db/write-dsn " + shellQuoted(database_) + " " +
-               shellQuoted(VLDR_LIB_DIR) + " " + shellQuoted(configDirectory_));
+    runCommand(std::string(VLDR_SOURCE_DIR) + "/db/write-dsn --driver " + shellQuoted(testDriver()) + " " +
+               shellQuoted(database_) + " " + shellQuoted(VLDR_LIB_DIR) + " " + shellQuoted(configDirectory_));
 }
 
 TestDatabase::~TestDatabase()

@@ -22,6 +22,10 @@ struct ProgramResult {
 // check. Generous, since sanitized builds on a shared machine are slow.
 inline constexpr int kRunTimeLimitSeconds = 10;
 
+// The ODBC driver the test data sources use: VLDR_TEST_DRIVER ("vldr",
+// the default, or "sqlite3odbc"), as db/write-dsn --driver names it.
+std::string testDriver();
+
 // Path of a fixture file in tests/fixtures.
 std::string fixturePath(const std::string& name);
 
