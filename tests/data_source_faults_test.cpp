@@ -176,7 +176,7 @@ TEST_F(DataSourceFault, FileLockedExclusivelyByAWriter)
 
 // Runs every request and checks that each answer is complete and changes no file.
 // A database in WAL mode may be read without changing a file, or refused.
-void expectNoFileChanged(const TestDatabase& db, const std::string& label)
+void expectNoFileChanged(const TestDatabase& db, const std::string& label, const std::string& allowedChanges = "")
 {
     const FolderSnapshot before = snapshotFolder(db.directory());
     for (const FailureCase& c : kFailureCases) {
@@ -188,7 +188,7 @@ void expectNoFileChanged(const TestDatabase& db, const std::string& label)
             EXPECT_TRUE(logsSqlState(r.errors)) << where << "\nstandard error: " << r.errors;
         }
     }
-    EXPECT_EQ(describeChanges(before, snapshotFolder(db.directory())), "") << label;
+    EXPECT_EQ(describeChanges(before, snapshotFolder(db.directory())), allowedChanges) << label;
 }
 
 TEST_F(DataSourceFault, WalModeWithoutAWriter)
@@ -213,7 +213,10 @@ TEST_F(DataSourceFault, WalLeftByAKilledWriter)
     writer.execute("PRAGMA journal_mode = WAL; PRAGMA wal_autocheckpoint = 0; UPDATE Systems SET Age = 2 WHERE ID = 100;");
     writer.kill();
     ASSERT_TRUE(fs::exists(db.databasePath() + "-wal"));
-    expectNoFileChanged(db, "orphaned WAL");
+    // The SQLite3 ODBC driver reads the file before its extension can refuse
+    // it, which rebuilds the -shm index of the orphaned -wal; the database
+    // and the -wal themselves must stay as they were.
+    expectNoFileChanged(db, "orphaned WAL", testDriver() == "sqlite3odbc" ? "changed: vldr.db-shm\n" : "");
 }
 
 TEST_F(DataSourceFault, MissingExtension)
@@ -223,6 +226,19 @@ TEST_F(DataSourceFault, MissingExtension)
     const std::string config = db.directory() + "/odbc-no-extension";
     fs::create_directory(emptyLibraries);
     writeDataSource(db.databasePath(), emptyLibraries, config);
+    if (testDriver() == "sqlite3odbc") {
+        // That driver connects without its extension; the most it allows is
+        // that every statement needing INT() fails and says so on standard error.
+        const FolderSnapshot before = snapshotFolder(db.directory());
+        for (const FailureCase& c : kFailureCases) {
+            const ProgramResult r =
+                runProgram(c.program, c.query, {"ODBCSYSINI=" + config, "ODBCINI=" + config + "/odbc.ini"});
+            EXPECT_EQ(responseFault(c.program, r), "") << c.program << " " << c.query << "\n" << r.output;
+            EXPECT_NE(r.errors.find("no such function: INT"), std::string::npos) << c.query << "\n" << r.errors;
+        }
+        EXPECT_EQ(describeChanges(before, snapshotFolder(db.directory())), "");
+        return;
+    }
     expectFailureAnswers(db, "extension missing", Answers::Either, snapshotFolder(db.directory()), config);
 }
 
