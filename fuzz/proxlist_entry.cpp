@@ -11,7 +11,7 @@
 #include "query_string.h"
 
 #define main proxlistMain
-#include "main.cpp"
+#include "../proxlist/main.cpp"
 #undef main
 
 #include "program_entry.h"

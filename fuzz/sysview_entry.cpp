@@ -14,7 +14,7 @@
 #include "resolve.h"
 
 #define main sysviewMain
-#include "main.cpp"
+#include "../sysview/main.cpp"
 #undef main
 
 #include "program_entry.h"
