@@ -12,14 +12,18 @@
 
 using namespace vldr::fuzz;
 
+namespace {
+const Program kProgram{runProxlist, resetProxlistState, false};
+}  // namespace
+
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    requireDataSource("proxlist_fuzzer");
+    requireWorkingDataSource(kProgram, "proxlist_fuzzer");
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    runWholeRequest(Program{runProxlist, resetProxlistState, false}, data, size);
+    runWholeRequest(kProgram, data, size);
     return 0;
 }

@@ -12,14 +12,18 @@
 
 using namespace vldr::fuzz;
 
+namespace {
+const Program kProgram{runSysview, resetSysviewState, true};
+}  // namespace
+
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    requireDataSource("sysview_fuzzer");
+    requireWorkingDataSource(kProgram, "sysview_fuzzer");
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    runWholeRequest(Program{runSysview, resetSysviewState, true}, data, size);
+    runWholeRequest(kProgram, data, size);
     return 0;
 }

@@ -13,15 +13,28 @@ namespace {
 constexpr int kStatusServed = 0;
 constexpr int kStatusFailed = -1;
 
+// A request every fixture database built from the catalogues serves: the Sun.
+constexpr const char* kProbeQuery = "ID=100";
+
 }  // namespace
 
-void requireDataSource(const char* targetName)
+void requireWorkingDataSource(const Program& program, const char* targetName)
 {
-    if (std::getenv("ODBCSYSINI") && std::getenv("ODBCINI")) return;
-    std::fprintf(stderr,
-                 "%s: set ODBCSYSINI and ODBCINI to the configuration of a fixture database "
-                 "(scripts/fuzz does)\n",
-                 targetName);
+    if (!std::getenv("ODBCSYSINI") || !std::getenv("ODBCINI")) {
+        std::fprintf(stderr,
+                     "%s: set ODBCSYSINI and ODBCINI to the configuration of a fixture database "
+                     "(scripts/fuzz does)\n",
+                     targetName);
+        std::exit(2);
+    }
+    program.resetState();
+    setenv("QUERY_STRING", kProbeQuery, 1);
+    int status = 0;
+    const std::string response = captureStandardOutput([&] { status = program.run(); });
+    program.resetState();
+    if (status == kStatusServed && response.starts_with(kHtmlHeader) && response.ends_with(kHtmlEnd)) return;
+    std::fprintf(stderr, "%s: the data source does not serve \"%s\" (exit status %d):\n%s\n", targetName,
+                 kProbeQuery, status, response.c_str());
     std::exit(2);
 }
 

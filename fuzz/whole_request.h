@@ -7,16 +7,19 @@
 
 namespace vldr::fuzz {
 
-// Stops the process with a message unless ODBCSYSINI and ODBCINI name a
-// data-source configuration (scripts/fuzz writes one for a fixture database).
-void requireDataSource(const char* targetName);
-
 // What one program offers the whole-request target.
 struct Program {
     int (*run)();            // the program's main
     void (*resetState)();    // empties its program-wide tables
     bool hasMatchList;       // true for sysview, whose match list ends after its last link
 };
+
+// Stops the process with a message unless ODBCSYSINI and ODBCINI name a
+// data-source configuration (scripts/fuzz writes one for the fixture
+// database) through which the program answers "ID=100" (the Sun) with a
+// page and exit status 0: a data source that fails would otherwise answer
+// every input with a complete failure response, and the fuzzing pass.
+void requireWorkingDataSource(const Program& program, const char* targetName);
 
 // Sets QUERY_STRING from the input (up to its first byte 0), runs the
 // program with standard output caught, and stops the process with a report

@@ -286,7 +286,7 @@ def children_cpu_s():
 
 def run(args):
     build = os.path.abspath(args.build)
-    for needed in ("bin/sysview", "bin/proxlist", "lib/vldr_sqlite_ext.so"):
+    for needed in ("bin/sysview", "bin/proxlist", "lib/libvldrodbc.so", "lib/vldr_sqlite_ext.so"):
         if not os.path.exists(os.path.join(build, needed)):
             sys.exit(f"load test: {os.path.join(build, needed)} is missing (build it first)")
     folder = tempfile.mkdtemp(prefix="vldr-load-")
