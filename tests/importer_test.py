@@ -24,7 +24,7 @@ FIXTURES = os.path.join(SOURCE_DIR, 'tests', 'fixtures')
 PARSECS_PER_LIGHT_YEAR = 0.30659488667179907
 
 sys.path.insert(0, os.path.join(SOURCE_DIR, 'db', 'import'))
-import vldr_import  # noqa: E402
+from vldr_import import spectra, units  # noqa: E402
 
 
 def fixture(name):
@@ -49,44 +49,44 @@ class SplittingTest(unittest.TestCase):
     """Rounding once, then splitting, never leaves 60 seconds."""
 
     def test_right_ascension_that_rounds_up_carries_into_the_hour(self):
-        self.assertEqual(vldr_import.split_right_ascension(1 + 59 / 60 + 59.9996 / 3600), (2, 0, 0.0))
+        self.assertEqual(units.split_right_ascension(1 + 59 / 60 + 59.9996 / 3600), (2, 0, 0.0))
 
     def test_right_ascension_of_24_hours_is_0(self):
-        self.assertEqual(vldr_import.split_right_ascension(23.99999999), (0, 0, 0.0))
+        self.assertEqual(units.split_right_ascension(23.99999999), (0, 0, 0.0))
 
     def test_right_ascension_keeps_thousandths_of_a_second(self):
-        h, m, s = vldr_import.split_right_ascension(14 + 39 / 60 + 36.4951 / 3600)
+        h, m, s = units.split_right_ascension(14 + 39 / 60 + 36.4951 / 3600)
         self.assertEqual((h, m), (14, 39))
         self.assertAlmostEqual(s, 36.495, places=9)
 
     def test_southern_declination_carries_the_sign_in_the_degrees(self):
-        self.assertEqual(vldr_import.split_declination(-(60 + 50 / 60 + 2.308 / 3600)),
+        self.assertEqual(units.split_declination(-(60 + 50 / 60 + 2.308 / 3600)),
                          (-60, 50, 2.31, False))
 
     def test_declination_that_rounds_up_carries_into_the_degree(self):
-        self.assertEqual(vldr_import.split_declination(-(10 + 59 / 60 + 59.996 / 3600)),
+        self.assertEqual(units.split_declination(-(10 + 59 / 60 + 59.996 / 3600)),
                          (-11, 0, 0.0, False))
 
     def test_declination_between_0_and_minus_1_degree_loses_its_sign(self):
-        self.assertEqual(vldr_import.split_declination(-0.5), (0, 30, 0.0, True))
+        self.assertEqual(units.split_declination(-0.5), (0, 30, 0.0, True))
 
     def test_declination_rounding_to_zero_is_not_a_lost_sign(self):
-        self.assertEqual(vldr_import.split_declination(-0.000001), (0, 0, 0.0, False))
+        self.assertEqual(units.split_declination(-0.000001), (0, 0, 0.0, False))
 
     def test_proper_motion_angle_runs_from_north_through_east(self):
-        total, angle = vldr_import.proper_motion(3000.0, 4000.0)
+        total, angle = units.proper_motion(3000.0, 4000.0)
         self.assertAlmostEqual(total, 5.0)
         self.assertAlmostEqual(angle, math.degrees(math.atan2(3, 4)))
-        self.assertAlmostEqual(vldr_import.proper_motion(-1000.0, 0.0)[1], 270.0)
-        self.assertAlmostEqual(vldr_import.proper_motion(0.0, -1000.0)[1], 180.0)
+        self.assertAlmostEqual(units.proper_motion(-1000.0, 0.0)[1], 270.0)
+        self.assertAlmostEqual(units.proper_motion(0.0, -1000.0)[1], 180.0)
 
     def test_spectral_types_split_into_class_and_luminosity_class(self):
-        self.assertEqual(vldr_import.parse_spectrum('G2V'), ('G2', 'V'))
-        self.assertEqual(vldr_import.parse_spectrum('sdM4'), ('M4', 'VI'))
-        self.assertEqual(vldr_import.parse_spectrum('dM4.5e'), ('M4.5e', 'V'))
-        self.assertEqual(vldr_import.parse_spectrum('A7IV-V'), ('A7', 'IV-V'))
-        self.assertEqual(vldr_import.parse_spectrum('DA2'), ('DA2', None))
-        self.assertEqual(vldr_import.parse_spectrum(''), (None, None))
+        self.assertEqual(spectra.parse_spectrum('G2V'), ('G2', 'V'))
+        self.assertEqual(spectra.parse_spectrum('sdM4'), ('M4', 'VI'))
+        self.assertEqual(spectra.parse_spectrum('dM4.5e'), ('M4.5e', 'V'))
+        self.assertEqual(spectra.parse_spectrum('A7IV-V'), ('A7', 'IV-V'))
+        self.assertEqual(spectra.parse_spectrum('DA2'), ('DA2', None))
+        self.assertEqual(spectra.parse_spectrum(''), (None, None))
 
 
 class FixtureImportTest(unittest.TestCase):
