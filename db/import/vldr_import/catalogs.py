@@ -10,17 +10,29 @@ CATALOG_NAMES = {
     'HR': ('Harvard Revised', 'Harvard Revised Photometry / Yale Bright Star Catalogue'),
     'Gl': ('Gliese', 'Gliese Catalogue of Nearby Stars (numbers 1-999)'),
     'GJ': ('Gliese-Jahreiss', 'Gliese & Jahreiss, Catalogue of Nearby Stars, 3rd edition (1991)'),
-    'Bayer': ('Bayer', 'Bayer designation (Greek letter and constellation)'),
+    # No long name: the page shows the abbreviation alone ("Bayer Alp1 Cen").
+    'Bayer': ('', 'Bayer designation (Greek letter and constellation)'),
     'Flam': ('Flamsteed', 'Flamsteed designation (number and constellation)'),
     'GCVS': ('General Catalogue of Variable Stars', 'Variable-star designation'),
     'HYG': ('HYG database', 'HYG database v3 by David Nash (astronexus.com), '
             'compiled from Hipparcos, Yale Bright Star and Gliese; CC BY-SA'),
     'NASA': ('NASA Exoplanet Archive', 'NASA Exoplanet Archive, Planetary Systems '
              'Composite Parameters'),
+    'L': ('Luyten', 'Luyten, Proper motion survey with the 48-inch Schmidt telescope'),
+    'LP': ('Luyten-Palomar', 'Luyten, Palomar proper-motion survey (NLTT numbers L-P)'),
+    'G': ('Giclas', 'Giclas, Lowell proper-motion survey'),
+    'Gaia': ('Gaia DR3', 'Gaia Data Release 3 source identifier (ESA 2022)'),
+    # No long name: the page shows "J2000 J154045-5101".
+    'J2000': ('', 'Position designation: right ascension hhmmss and declination ddmm, '
+              'equinox and epoch 2000'),
+    'SS10pc': ('The 10-parsec sample in the Gaia era (Reyl\u00e9 et al. 2021), Southern Stars list',
+               'Southern Stars nearest-star list (Tim DeBenedictis): the 10-parsec sample of '
+               'Reyl\u00e9 et al. 2021 with GCVS variability and ORB6/WDS orbits'),
 }
 
 # Abbreviations of catalogues that number stars (the rest are data sources).
-NUMBERING_CATALOGUES = ('HIP', 'HD', 'HR', 'Gl', 'GJ', 'Bayer', 'Flam', 'GCVS', 'HYG')
+NUMBERING_CATALOGUES = ('HIP', 'HD', 'HR', 'Gl', 'GJ', 'Bayer', 'Flam', 'GCVS', 'HYG', 'L', 'LP',
+                        'G', 'Gaia', 'J2000')
 
 
 def orbit_reference(abbrev):

@@ -12,9 +12,11 @@ from .grouping import UnionFind, build_systems, group_as_catalogued
 from .hyg import read_hyg
 from .layout import RowSet
 from .lookup import Index, SkyGrid
-from .names import read_iau_names, read_names
+from .names import GroupNames, read_iau_names, read_names
+from .nearest import merge_nearest, read_nearest
 from .orb6 import read_orb6
 from .planets import PLANET_EPOCH, read_planets
+from .plausibility import check_plausibility
 from .report import Report
 from .rows import add_orbit_rows, add_system_rows
 from .variables import read_variables
@@ -22,7 +24,7 @@ from .writer import write_database
 
 DEFAULT_SCHEMA = os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))),
                               '..', 'schema.sql')
-DATED_SOURCES = ('hyg', 'orb6', 'planets', 'variables')
+DATED_SOURCES = ('hyg', 'nearest', 'orb6', 'planets', 'variables')
 
 
 def parse_arguments(argv):
@@ -33,6 +35,8 @@ def parse_arguments(argv):
                     'joined with ORB6 orbits, exoplanets and star names.')
     p.add_argument('output', help='database file to write (replaced only when complete)')
     p.add_argument('--hyg', required=True, help='HYG-format star catalogue (CSV)')
+    p.add_argument('--nearest', help='Southern Stars nearest-star list (CSV), authoritative for '
+                   'the stars it holds')
     p.add_argument('--orb6', help='ORB6 orbital elements (text)')
     p.add_argument('--planets', action='append', default=[],
                    help='NASA Exoplanet Archive composite table (CSV); repeatable')
@@ -64,6 +68,7 @@ class Import:
         self.union = UnionFind()
         self.dates = {}
         self.orbits = []
+        self.listed_orbits = []
         self.planets = []
         self.systems = []
         self.rows = RowSet(self.report)
@@ -75,7 +80,7 @@ class Import:
 
 def check_inputs(imp):
     a = imp.args
-    for path in [a.hyg, a.orb6, a.iau_names, a.names, a.variables] + a.planets:
+    for path in [a.hyg, a.nearest, a.orb6, a.iau_names, a.names, a.variables] + a.planets:
         if path and not os.path.isfile(path):
             imp.report.refuse(path, "no such file")
             return 2
@@ -96,18 +101,45 @@ def group_catalogued_systems(imp):
     group_as_catalogued(imp.stars, imp.union, imp.args.hyg, imp.report)
 
 
+def read_nearby_list(imp):
+    if not imp.args.nearest:
+        return None
+    date = file_date(imp.args.nearest, imp.args.nearest_date)
+    listed = read_nearest(imp.args.nearest, date, imp.report)
+    if listed is None:
+        return 2
+    imp.report.count('nearby-list rows read', len(listed))
+    grid = SkyGrid(imp.stars, PLANET_EPOCH)
+    imp.listed_orbits = merge_nearest(listed, imp.stars, imp.index, grid, imp.union,
+                                      imp.args.nearest, imp.args.hyg, date, imp.report)
+    return None
+
+
+def check_stars(imp):
+    check_plausibility(imp.stars, imp.args.hyg, imp.args.nearest, imp.report)
+    imp.index = Index(imp.stars)
+
+
 def read_orbits(imp):
     if imp.args.orb6:
         imp.dates['orb6'] = file_date(imp.args.orb6, imp.args.orb6_date)
         imp.orbits = read_orb6(imp.args.orb6, imp.dates['orb6'], imp.stars, imp.index,
                                imp.union, imp.report)
+    # The list's orbits fill in pairs the orbit catalogue has no orbit for.
+    known = {frozenset((o.primary, o.secondary)) for o in imp.orbits if o.primary is not None}
+    for o in imp.listed_orbits:
+        if frozenset((o.primary, o.secondary)) not in known and o.primary in imp.stars \
+                and o.secondary in imp.stars:
+            imp.orbits.append(o)
+            imp.report.count('nearby-list orbits used')
 
 
 def read_star_names(imp):
+    groups = GroupNames(imp.stars, imp.union)
     if imp.args.iau_names:
-        read_iau_names(imp.args.iau_names, imp.index, imp.report)
+        read_iau_names(imp.args.iau_names, imp.index, groups, imp.report)
     if imp.args.names:
-        read_names(imp.args.names, imp.index, imp.report)
+        read_names(imp.args.names, imp.index, groups, imp.report)
 
 
 def read_variability(imp):
@@ -168,8 +200,13 @@ def print_summary(imp):
           file=out)
     print(f"  characters transliterated to windows-1252: {report.transliterated}", file=out)
     print(f"  texts cut to their column width: {report.truncated}", file=out)
+    if imp.args.nearest:
+        print(f"  nearby-list overrides: {report.overrides}", file=out)
+        print(f"  nearby-list conflicts: {report.conflicts}", file=out)
+    print(f"  implausible stars: {report.implausible}", file=out)
     skipped = [(k, v) for k, v in sorted(c.items()) if k.startswith(('planets beyond', 'names for',
-                                                                      'variables outside', 'orb6'))]
+                                                                      'variables outside', 'orb6',
+                                                                      'nearby-list'))]
     for k, v in skipped:
         print(f"  {k}: {v}", file=out)
 
@@ -178,6 +215,8 @@ STAGES = (
     ('check the inputs exist', check_inputs),
     ('read the star catalogue', read_stars),
     ('group stars as the catalogue does', group_catalogued_systems),
+    ('merge the nearby-star list', read_nearby_list),
+    ('check plausibility', check_stars),
     ('read the orbits', read_orbits),
     ('read the star names', read_star_names),
     ('read the variability', read_variability),

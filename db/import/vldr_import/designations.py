@@ -73,15 +73,61 @@ def greek_parts(bayer):
     return m.group(1), m.group(2)
 
 
-def spelled_designation(star):
-    """'Alpha Centauri' for Bayer 'Alp-1' in 'Cen', '61 Cygni' for Flamsteed
-    61 in 'Cyg'; None when the star has neither or the constellation is unknown."""
+# Superscript digits windows-1252 holds (Omicron\u00b2 Eridani); a star numbered
+# 4 and up keeps a plain digit.
+SUPERSCRIPTS = {'1': '\u00b9', '2': '\u00b2', '3': '\u00b3'}
+GREEK_BY_NAME = {name.lower(): abbrev for abbrev, name in GREEK.items()}
+
+
+def superscript(digit):
+    """The superscript of a Bayer number ('' for none)."""
+    return SUPERSCRIPTS.get(digit, digit)
+
+
+def spelled_designation(star, numbered=True):
+    """'Alpha\u00b9 Centauri' for Bayer 'Alp-1' in 'Cen', 'Tau Ceti' for 'Tau' in
+    'Cet', '61 Cygni' for Flamsteed 61 in 'Cyg'; None when the star has
+    neither or the constellation is unknown. Without numbered, the Bayer
+    number is left out: 'Alpha Centauri' for the system of alpha-1 and alpha-2."""
     genitive = CONSTELLATION_GENITIVE.get(star.con or '')
     if not genitive:
         return None
     greek = greek_parts(star.bayer)
     if greek:
-        return f"{GREEK[greek[0]]} {genitive}"
+        number = superscript(greek[1]) if numbered else ''
+        return f"{GREEK[greek[0]]}{number} {genitive}"
     if star.flam and star.flam.strip().isdigit():
         return f"{star.flam.strip()} {genitive}"
     return None
+
+
+def listed_bayer(identifier):
+    """('Alp-1', 'Cen') for a list's 'alpha1 Cen', ('Alp', 'Cen') for 'alpha Cen';
+    None when it is not a Greek-letter designation."""
+    m = re.match(r'^([a-z]+)(\d?) ([A-Z][A-Za-z]{1,2})$', identifier)
+    if not m or m.group(1) not in GREEK_BY_NAME or m.group(3) not in CONSTELLATION_GENITIVE:
+        return None
+    letter = GREEK_BY_NAME[m.group(1)]
+    return (f"{letter}-{m.group(2)}" if m.group(2) else letter), m.group(3)
+
+
+def listed_flamsteed(identifier):
+    """('40', 'Eri') for '40 Eri'; None otherwise."""
+    m = re.match(r'^(\d+) ([A-Z][A-Za-z]{1,2})$', identifier)
+    if not m or m.group(2) not in CONSTELLATION_GENITIVE:
+        return None
+    return m.group(1), m.group(2)
+
+
+def listed_variable(identifier):
+    """('V645', 'Cen') or ('UV', 'Cet') for a variable-star designation; None otherwise."""
+    m = re.match(r'^(V\d{3,4}|[A-Z]{1,2}) ([A-Z][A-Za-z]{1,2})$', identifier)
+    if not m or m.group(2) not in CONSTELLATION_GENITIVE:
+        return None
+    return m.group(1), m.group(2)
+
+
+def gliese_prefix(number_text):
+    """'Gl' for the numbers of the original catalogue (below 1000), else 'GJ'."""
+    m = re.match(r'^(\d+)', number_text)
+    return 'Gl' if m and int(m.group(1)) < 1000 else 'GJ'

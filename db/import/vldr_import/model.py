@@ -19,11 +19,24 @@ class Star(Record):
                  'ra', 'dec', 'dist', 'pm_ra', 'pm_dec', 'rv', 'mag', 'ci', 'spect',
                  'comp', 'comp_primary', 'base', 'var', 'var_min', 'var_max',
                  'names', 'variability', 'mass', 'radius', 'host_date', 'system',
-                 'component_id')
+                 'component_id', 'letter', 'luyten', 'listed', 'sources', 'date', 'more_numbers')
 
     def __init__(self):
         super().__init__()
         self.names = []
+        # Source code of each value taken from another catalogue than the star
+        # catalogue: keys 'dist', 'pm', 'rv', 'spect', 'mag'.
+        self.sources = {}
+        self.more_numbers = []
+        # listed: the line of the star in the nearby-star list (None when it
+        # is not listed); letter: its component letter there; luyten: its
+        # Luyten number; date: release date of its values when not the star
+        # catalogue's; more_numbers: (abbreviation, value) of catalogues the
+        # star catalogue does not hold (Luyten, Giclas, Gaia).
+
+    def source(self, value, default):
+        """The source code of one of the star's values."""
+        return self.sources.get(value, default)
 
 
 class Orbit(Record):
@@ -31,7 +44,7 @@ class Orbit(Record):
     host: period in years, axis in arcseconds (or AU when is_au), epoch a year."""
     __slots__ = ('line', 'primary', 'secondary', 'primary_pair', 'period', 'period_error',
                  'axis', 'is_au', 'eccentricity', 'inclination', 'node', 'epoch',
-                 'source', 'date', 'planet')
+                 'source', 'date', 'planet', 'rank')
 
 
 class Planet(Record):
@@ -42,6 +55,7 @@ class Planet(Record):
 
 
 class System(Record):
-    """A star system: its ID, its stars (primary first), its own name and the
-    spelled Bayer or Flamsteed designation of its primary."""
-    __slots__ = ('id', 'stars', 'name', 'spelled')
+    """A star system: its ID, its stars (primary first), its own name, the
+    spelled Bayer or Flamsteed designation of its primary, and the component
+    letter of each star."""
+    __slots__ = ('id', 'stars', 'name', 'spelled', 'letters')

@@ -4,6 +4,7 @@ import re
 
 from .csvfile import open_text
 from .designations import gliese_stem, split_gliese
+from .grouping import component_letters, order_members
 from .model import Orbit
 from .units import DAYS_PER_YEAR, HOURS_PER_YEAR, BadValue, julian_date_to_year, number
 
@@ -138,6 +139,19 @@ def periastron_year(epoch, unit):
     raise BadValue(f"unknown periastron epoch unit '{unit}'")
 
 
+def listed_member(group, letter):
+    """The star of a group with stars of the nearby-star list that gets this
+    component letter (Proxima Centauri, C of Alpha Centauri), or None."""
+    if not any(s.listed for s in group):
+        return None
+    members = list(group)
+    order_members(members)
+    for star, given in zip(members, component_letters(members)):
+        if given == letter:
+            return star
+    return None
+
+
 def attach_members(o, members, primary_star, hip, index, hyg_systems, path, report):
     """Sets o.primary (or o.primary_pair) and o.secondary to hyg ids; reports and
     returns False when a member is not in the star catalogue."""
@@ -152,7 +166,7 @@ def attach_members(o, members, primary_star, hip, index, hyg_systems, path, repo
                 return found
             if letter == 'A' and not gliese_stem(parts[1])[1]:
                 return primary_star
-        return None
+        return listed_member(hyg_systems.get(primary_star.hyg_id, []), letter)
 
     a_star = member(first) if len(first) == 1 else None
     b_star = member(second)

@@ -18,6 +18,9 @@ class Report:
         self.transliterated = 0
         self.truncated = 0
         self.declination_sign_lost = 0
+        self.overrides = 0
+        self.conflicts = 0
+        self.implausible = 0
         self.counts = {}
 
     def reject(self, path, line, reason):
@@ -29,6 +32,16 @@ class Report:
         """A row that was kept with something changed or left out."""
         self.warnings += 1
         print(f"{path}:{line}: warning: {reason}", file=self.stream)
+
+    def override(self, path, line, what):
+        """Values of the star catalogue replaced by those of a more recent list."""
+        self.overrides += 1
+        print(f"{path}:{line}: override: {what}", file=self.stream)
+
+    def conflict(self, path, line, what):
+        """Two catalogues that differ by more than their stated tolerance."""
+        self.conflicts += 1
+        print(f"{path}:{line}: conflict: {what}", file=self.stream)
 
     def refuse(self, where, reason):
         """A whole input (or the output) that cannot be used: 'where' is

@@ -4,7 +4,7 @@ catalogue registry."""
 from .designations import gliese_stem, greek_parts, split_gliese
 from .ids import OrbitIds
 from .layout import VARTYPE_WIDTH
-from .spectra import parse_spectrum
+from .spectra import spectrum_parts
 from .units import PARSECS_PER_LIGHT_YEAR, proper_motion, split_declination, split_right_ascension
 
 # Epoch (a year) of every position written.
@@ -31,13 +31,16 @@ def catalogue_numbers(star):
         numbers.append(('Flam', f"{star.flam.strip()} {star.con}"))
     if star.var and star.con and not greek_parts(star.var):
         numbers.append(('GCVS', f"{star.var} {star.con}"))
+    numbers += star.more_numbers
     return numbers
 
 
 def system_designation(system):
     """The catalogue number that names the system when it has no proper name:
     HYG's system designation (base), else the primary's Gliese number without
-    its component letter, else its HIP, HD or HR number, else its HYG id."""
+    its component letter, else its HIP, HD or HR number, else (for a star of
+    the nearby-star list) its Luyten, Giclas or Gaia number or its position,
+    else its HYG id."""
     primary = system.stars[0]
     if primary.base:
         parts = split_gliese(primary.base)
@@ -50,7 +53,20 @@ def system_designation(system):
     for abbrev, value in (('HIP', primary.hip), ('HD', primary.hd), ('HR', primary.hr)):
         if value:
             return abbrev, value
+    if primary.more_numbers:
+        return primary.more_numbers[0]
+    if primary.listed:
+        return 'J2000', position_designation(primary)
     return 'HYG', str(primary.hyg_id)
+
+
+def position_designation(star):
+    """'J154045-5101' from the star's position (epoch 2000), for a star that
+    no catalogue numbers."""
+    h, m, s = split_right_ascension(star.ra)
+    d, am, _, _ = split_declination(star.dec)
+    sign = '-' if star.dec < 0 else '+'
+    return f"J{h:02d}{m:02d}{int(s):02d}{sign}{abs(d):02d}{am:02d}"
 
 
 def add_system_rows(rows, systems, hyg_date, hyg_path, report):
@@ -61,6 +77,7 @@ def add_system_rows(rows, systems, hyg_date, hyg_path, report):
         add_system(rows, system, hyg_date, hyg_path, report, used)
         for k, star in enumerate(system.stars):
             add_component(rows, system, k, star, hyg_date, hyg_path, report, used)
+            used |= set(star.sources.values())
         used.add('HYG')
     return used
 
@@ -109,7 +126,7 @@ def add_component(rows, system, k, star, hyg_date, hyg_path, report, used):
     """The Components row of the k-th star (from 0) and the rows it owns."""
     C = star.component_id
     single = len(system.stars) == 1
-    letter = chr(ord('A') + k)
+    letter = system.letters[k]
     comp_date = hyg_date
     if star.host_date and star.host_date > comp_date:
         comp_date = star.host_date
@@ -134,19 +151,34 @@ def add_component(rows, system, k, star, hyg_date, hyg_path, report, used):
         if k > 0:
             add_position(rows, C, star, hyg_date, hyg_path, report)
             add_velocity(rows, C, star, hyg_date)
-    spectral, luminosity = parse_spectrum(star.spect)
+    spectral, luminosity, source = component_spectrum(system, k)
     if spectral or luminosity:
         rows.add('Spectra', OwnerID=C, SpectralClass=rows.text(spectral),
-                 LuminosityClass=rows.text(luminosity), SpectrumSource=rows.source('HYG'),
-                 LastUpdated=rows.text(hyg_date))
-    add_magnitudes(rows, C, star, hyg_date)
+                 LuminosityClass=rows.text(luminosity), SpectrumSource=rows.source(source),
+                 LastUpdated=rows.text(star.date or hyg_date))
+    add_magnitudes(rows, C, star, star.date or hyg_date)
+
+
+def component_spectrum(system, k):
+    """(spectral class, luminosity class, source) of the k-th star: its own
+    type's first part, else, for a companion without a type of its own, the
+    part of the primary's composite type that describes it ('G8V + K4V')."""
+    star = system.stars[k]
+    parts = spectrum_parts(star.spect)
+    if parts:
+        return parts[0] + (star.source('spect', 'HYG'),)
+    primary = system.stars[0]
+    composite = spectrum_parts(primary.spect)
+    if k > 0 and len(composite) > k:
+        return composite[k] + (primary.source('spect', 'HYG'),)
+    return None, None, None
 
 
 def add_position(rows, owner, star, date, hyg_path, report):
     """The Positions row of owner from star: distance in light-years, RA and
     Dec split (none for the Sun); a declination that loses its sign is reported."""
-    row = dict(OwnerID=owner, DistanceSource=rows.source('HYG'), LastUpdated=rows.text(date),
-               Epoch=POSITION_EPOCH)
+    row = dict(OwnerID=owner, DistanceSource=rows.source(star.source('dist', 'HYG')),
+               LastUpdated=rows.text(star.date or date), Epoch=POSITION_EPOCH)
     if star.dist is not None:
         row['Distance'] = round(star.dist / PARSECS_PER_LIGHT_YEAR, 5)
     if star.dist != 0.0:
@@ -167,13 +199,13 @@ def add_velocity(rows, owner, star, date):
     north) and radial velocity (km/s); none when both are unknown."""
     if star.pm_ra is None and star.rv is None:
         return
-    row = dict(OwnerID=owner, LastUpdated=rows.text(date))
+    row = dict(OwnerID=owner, LastUpdated=rows.text(star.date or date))
     if star.pm_ra is not None:
         total, angle = proper_motion(star.pm_ra, star.pm_dec)
         row.update(ProperMotion=round(total, 5), PMAngle=round(angle, 2),
-                   PMSource=rows.source('HYG'))
+                   PMSource=rows.source(star.source('pm', 'HYG')))
     if star.rv is not None:
-        row.update(RadialVelocity=star.rv, RVSource=rows.source('HYG'))
+        row.update(RadialVelocity=star.rv, RVSource=rows.source(star.source('rv', 'HYG')))
     rows.add('Velocities', **row)
 
 
@@ -195,7 +227,7 @@ def add_magnitudes(rows, owner, star, date):
         return
     rows.add('Magnitudes', OwnerID=owner, ApparentVMag=star.mag, VMagIncrease=increase,
              VariableType=rows.text(vtype, VARTYPE_WIDTH), VariablePeriod=vperiod, BminusV=star.ci,
-             VMagSource=rows.source('HYG') if star.mag is not None else None,
+             VMagSource=rows.source(star.source('mag', 'HYG')) if star.mag is not None else None,
              LastUpdated=rows.text(date))
 
 
@@ -223,7 +255,7 @@ def add_orbit_rows(rows, stars, orbits, planets, orb6_path, report):
                           f"{OrbitIds.ORBIT_CAPACITY} orbits")
         return oid
 
-    for o in sorted(orbits, key=lambda o: (o.primary_pair is not None, o.line)):
+    for o in sorted(orbits, key=lambda o: (o.primary_pair is not None, o.rank or 0, o.line)):
         b = stars[o.secondary]
         if o.primary_pair:
             key = tuple(sorted(stars[x].component_id or 0 for x in o.primary_pair))
