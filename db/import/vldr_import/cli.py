@@ -160,7 +160,7 @@ def read_planet_tables(imp):
 
 
 def form_systems(imp):
-    imp.systems = build_systems(imp.stars, imp.union, imp.args.hyg, imp.report)
+    imp.systems = build_systems(imp.stars, imp.union, imp.args.hyg, imp.report, imp.args.nearest)
 
 
 def lay_out_rows(imp):

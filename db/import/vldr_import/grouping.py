@@ -134,9 +134,10 @@ def shares_greek_letter(members):
                                 and s.con == primary.con for s in members[1:])
 
 
-def build_systems(stars, union, path, report):
+def build_systems(stars, union, path, report, nearest_path=None):
     """The Systems of the groups in union, in ID order, with their stars'
-    component IDs set; a star beyond a system's capacity is rejected."""
+    component IDs set; a star beyond a system's capacity is rejected (on the
+    line of the star catalogue, path, or of the nearby-star list that gave it)."""
     groups = {}
     for s in stars.values():
         groups.setdefault(union.find(s.hyg_id), []).append(s)
@@ -144,7 +145,8 @@ def build_systems(stars, union, path, report):
     for members in groups.values():
         order_members(members)
         for extra in members[MAX_COMPONENTS:]:
-            report.reject(path, extra.line, f"star {extra.hyg_id}: its system already has "
+            where, line = (nearest_path, extra.listed) if extra.listed else (path, extra.line)
+            report.reject(where, line, f"star {extra.hyg_id}: its system already has "
                           f"{MAX_COMPONENTS} components")
         members = members[:MAX_COMPONENTS]
         system = System()

@@ -56,8 +56,7 @@ def read_orb6(path, date, stars, index, union, report):
         line2 = lines[i + 1] if i + 1 < len(lines) else ''
         i += 2
         report.count('orb6 orbits read')
-        orbit = read_orbit(path, line_no, line1, line2, date, stars, index, union,
-                           hyg_systems, report)
+        orbit = read_orbit(path, line_no, line1, line2, date, index, union, hyg_systems, report)
         if orbit is not None:
             orbits.append(orbit)
     return orbits
@@ -72,7 +71,7 @@ def systems_before_orbits(stars, union):
     return {star_id: members[r] for star_id, r in root.items()}
 
 
-def read_orbit(path, line_no, line1, line2, date, stars, index, union, hyg_systems, report):
+def read_orbit(path, line_no, line1, line2, date, index, union, hyg_systems, report):
     """The Orbit of one catalogue entry, or None when it is not an orbit of two
     stars here (counted or reported)."""
     hip, hd = column(line2, 46, 51), column(line1, 46, 51)
