@@ -28,38 +28,7 @@
 #include <sqlite3ext.h>
 SQLITE_EXTENSION_INIT1
 
-/* The largest double below 2^63: beyond it INT() keeps the real value. */
-static const double kLargestInt64AsDouble = 9223372036854774784.0;
-
-/* INT(x): the integer part of x, rounded toward minus infinity. */
-static void intFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
-{
-    (void)argc;
-    switch (sqlite3_value_numeric_type(argv[0])) {
-    case SQLITE_NULL:
-        sqlite3_result_null(ctx);
-        return;
-    case SQLITE_INTEGER:
-        sqlite3_result_int64(ctx, sqlite3_value_int64(argv[0]));
-        return;
-    default: {
-        double value = floor(sqlite3_value_double(argv[0]));
-        if (isnan(value)) {
-            sqlite3_result_null(ctx);
-        } else if (value > kLargestInt64AsDouble || value < -kLargestInt64AsDouble) {
-            sqlite3_result_double(ctx, value);
-        } else {
-            sqlite3_result_int64(ctx, (sqlite3_int64)value);
-        }
-        return;
-    }
-    }
-}
-
-static int registerDialect(sqlite3 *db)
-{
-    return sqlite3_create_function(db, "INT", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, 0, intFunction, 0, 0);
-}
+#include "vldr_int_function.h"
 
 /* PRAGMAs that only describe a table or index named by their argument. */
 static const char *const kDescribingPragmas[] = {
@@ -164,7 +133,7 @@ int sqlite3_vldr_dialect_init(sqlite3 *db, char **errorMessage, const sqlite3_ap
 {
     (void)errorMessage;
     SQLITE_EXTENSION_INIT2(api);
-    return registerDialect(db);
+    return vldrRegisterIntFunction(db);
 }
 
 #ifdef _WIN32
@@ -181,7 +150,7 @@ int sqlite3_extension_init(sqlite3 *db, char **errorMessage, const sqlite3_api_r
                                         "a reader would change its files, so it is refused");
         return SQLITE_ERROR;
     }
-    int rc = registerDialect(db);
+    int rc = vldrRegisterIntFunction(db);
     if (rc == SQLITE_OK) rc = sqlite3_exec(db, "PRAGMA query_only=1", 0, 0, errorMessage);
     if (rc != SQLITE_OK) {
         sqlite3_set_authorizer(db, denyAllAuthorizer, 0);

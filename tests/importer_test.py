@@ -368,7 +368,8 @@ class ShippedDataTest(unittest.TestCase):
         cls.result = run_import(cls.db)
         if cls.result.returncode != 0:
             raise AssertionError(f"import of the shipped data failed:\n{cls.result.stderr}")
-        subprocess.run([os.path.join(SOURCE_DIR, 'db', 'write-dsn'), cls.db, os.path.dirname(EXTENSION),
+        subprocess.run([os.path.join(SOURCE_DIR, 'db', 'write-dsn'), '--driver',
+                        os.environ.get('VLDR_TEST_DRIVER', 'vldr'), cls.db, os.path.dirname(EXTENSION),
                         os.path.join(cls.dir, 'odbc')], check=True)
         cls.con = connect(cls.db)
 

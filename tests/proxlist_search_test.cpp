@@ -233,7 +233,9 @@ TEST(ProxlistScan, MissingMinutesOfARowCountAsZeroNotAsThePreviousRowsMinutes)
 
 TEST(ProxlistScan, FailedPositionQueryIsReportedOnAClosedPage)
 {
-    const TestDatabase db({"DROP TABLE Positions;"});
+    // A Positions table without the scanned columns: the query fails while
+    // the database is still one the data source accepts.
+    const TestDatabase db({"DROP TABLE Positions; CREATE TABLE Positions (OwnerID INTEGER);"});
     ProgramResult r = db.run("proxlist", "X=1&Y=2&Z=3");
     EXPECT_EQ(r.output,
               pointPage("Stars within 15 light-years of (1, 2, 3)", "<BR>Internal error: Database query failed.\n"));
