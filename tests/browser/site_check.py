@@ -204,6 +204,7 @@ def walk(driver, base, shot_dir, neighbours):
     check_loads_only_from(driver, base)
     screenshot(driver, shot_dir, "1-home")
     check_name_search(driver)
+    check_loads_only_from(driver, base)
     screenshot(driver, shot_dir, "2-match-list")
     check_report(driver)
     check_loads_only_from(driver, base)
@@ -212,6 +213,7 @@ def walk(driver, base, shot_dir, neighbours):
     check(neighbours, "proxlist is missing (build/bin/proxlist was not built), so the report's "
                       "neighbour form cannot be checked")
     check_neighbour_search(driver)
+    check_loads_only_from(driver, base)
     screenshot(driver, shot_dir, "4-neighbours")
 
 
