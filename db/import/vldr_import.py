@@ -36,6 +36,7 @@ import math
 import os
 import re
 import sqlite3
+import subprocess
 import sys
 import unicodedata
 
@@ -1046,6 +1047,7 @@ class Writer:
                                 self.rows[table])
             con.execute('COMMIT')
             con.close()
+            subprocess.run([os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'index-db'), tmp], check=True)
             os.replace(tmp, out_path)
         except BaseException:
             try:
