@@ -17,10 +17,6 @@ namespace {
 // The first component of system S is S + 1.
 constexpr std::int32_t kFirstComponentOffset = 1;
 
-// The scan reads these columns, in this order, from every row.
-constexpr const char* kPositionScan =
-    "SELECT RA_hr, RA_min, RA_sec, Dec_deg, Dec_arcmin, Dec_arcsec, Distance, OwnerID FROM Positions";
-
 // The list of the request; one per process.
 NeighbourList neighbourList;
 
@@ -107,6 +103,16 @@ std::optional<double> keptDistance(const ScanRow& row, const GalacticPoint& cent
     return d;
 }
 
+// Starts reading the position rows the search must test, in rowid order:
+// the grid's candidates when the database has the grid, else every row.
+// False when neither statement runs.
+bool startPositionRows(SQLHSTMT statement, const GalacticPoint& centre, double radius)
+{
+    if (const std::optional<std::string> candidates = gridCandidateStatement(centre, radius))
+        if (runQuery(statement, *candidates)) return true;
+    return runQuery(statement, kPositionScan);
+}
+
 // Writes one result line: link with display name, distance, and the class
 // of the system's first component when it has a spectral class.
 void printNeighbour(SQLHSTMT statement, const Neighbour& neighbour)
@@ -148,7 +154,7 @@ std::string systemDisplayName(SQLHSTMT statement, std::int32_t ownerId)
 void listNeighbours(SQLHSTMT statement, const GalacticPoint& centre, const NeighbourRequest& request,
                     std::int32_t excludedSystemId)
 {
-    if (!runQuery(statement, kPositionScan)) {
+    if (!startPositionRows(statement, centre, request.ly)) {
         writeLine("<BR>Internal error: Database query failed.");
         return;
     }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "neighbour_request.h"
+#include "position_candidates.h"
 
 namespace vldr {
 
@@ -19,13 +20,6 @@ inline constexpr std::size_t kMaxShownNeighbours = 100;
 // Title lines of the result pages.
 inline constexpr const char* kSystemSearchTitle = "<TITLE>VLDR neighbor search results</TITLE>";
 inline constexpr const char* kPointSearchTitle = "<TITLE>VLDR near-coordinate search results</TITLE>";
-
-// A point in galactic rectangular coordinates centred on the Sun (light-years).
-struct GalacticPoint {
-    double x = 0;
-    double y = 0;
-    double z = 0;
-};
 
 // One kept system.
 struct Neighbour {
@@ -48,14 +42,16 @@ struct NeighbourList {
 // spare slot; a newcomer at the distance of the 100th entry or beyond is not kept.
 void insertNeighbour(NeighbourList& list, const Neighbour& neighbour);
 
-// Reads every row of Positions on statement and lists the systems (rows
+// Reads the rows of Positions on statement (only those the position grid
+// files near the sphere when the database has the grid, else every row;
+// the page is the same either way) and lists the systems (rows
 // whose OwnerID is a multiple of 100) that lie at least request.minLY and at
 // most request.ly light-years from centre and inside the request's derived
 // right-ascension and declination limits, leaving out excludedSystemId (0
 // for none). Writes to standard output: the count line when more than 100
 // were found, then one line per kept system, nearest first, with its display
 // name, distance and the spectral class of its first component; or the
-// no-neighbours line; or, when the scan cannot run, the internal-error line.
+// no-neighbours line; or, when the rows cannot be read, the internal-error line.
 void listNeighbours(SQLHSTMT statement, const GalacticPoint& centre, const NeighbourRequest& request,
                     std::int32_t excludedSystemId);
 

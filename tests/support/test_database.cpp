@@ -102,7 +102,8 @@ TestDatabase::TestDatabase(std::initializer_list<std::string> sql)
             data << (isFile ? readFile(fixturePath(part)) : part) << "\n";
         }
     }
-    runCommand(std::string(VLDR_SOURCE_DIR) + "/db/build-db " + shellQuoted(database_) + " " + shellQuoted(dataPath));
+    runCommand(std::string(VLDR_SOURCE_DIR) + "/db/build-db --lib " + shellQuoted(VLDR_LIB_DIR) + " " +
+               shellQuoted(database_) + " " + shellQuoted(dataPath));
     runCommand(std::string(VLDR_SOURCE_DIR) + "/db/write-dsn --driver " + shellQuoted(testDriver()) + " " +
                shellQuoted(database_) + " " + shellQuoted(VLDR_LIB_DIR) + " " + shellQuoted(configDirectory_));
 }

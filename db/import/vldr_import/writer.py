@@ -79,10 +79,23 @@ def keep_rollback_journal(con):
         raise sqlite3.OperationalError(f"journal mode is {mode}, not delete")
 
 
+# The indexes built after the data (display-name lookups by system and the
+# position grid of the neighbour search), shared with db/build-db.
+INDEXES_PATH = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'indexes.sql')
+
+
+def build_indexes(con):
+    """Builds the indexes that are made after the data (db/indexes.sql), in
+    one transaction; needs the INT() this connection registers."""
+    with open(INDEXES_PATH, encoding='utf-8') as f:
+        script = f.read()
+    con.executescript('BEGIN;\n' + script + '\nCOMMIT;')
+
+
 # What is done to the complete database before it is renamed into place, in
 # order; each step takes the connection. Steps that derive data from the
 # rows (an index built from them, say) belong here.
-FINISHING_STEPS = (keep_rollback_journal,)
+FINISHING_STEPS = (build_indexes, keep_rollback_journal)
 
 
 def finish(con):
