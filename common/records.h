@@ -6,6 +6,7 @@
 #include <sqlext.h>
 
 #include "field_limits.h"
+#include "row_binder.h"
 
 namespace vldr {
 
@@ -53,5 +54,14 @@ bool loadSpectrum(SQLHSTMT statement, long ownerId, SpectrumRecord& record);
 // flags (not the own flags). True when a row was fetched; false (record
 // untouched) when the query fails or there is no row.
 bool loadPosition(SQLHSTMT statement, long ownerId, PositionRecord& record);
+
+// Binds the seven columns every query of Positions starts with (RA_hr,
+// RA_min, RA_sec, Dec_deg, Dec_arcmin, Dec_arcsec, Distance, as columns 1
+// to 7) into record.
+void bindPositionColumns(RowBinder& row, PositionRecord& record);
+
+// After a fetch of those columns: hasRA from RA_hr, hasDec from Dec_deg,
+// hasDistance from Distance (a distance that is not finite is absent).
+void readPositionPresence(const RowBinder& row, PositionRecord& record);
 
 }  // namespace vldr

@@ -9,6 +9,7 @@
 #include "output.h"
 #include "precision.h"
 #include "sections.h"
+#include "row_binder.h"
 #include "statement.h"
 
 namespace vldr {
@@ -52,12 +53,12 @@ void printProperNames(SQLHSTMT statement, const ComponentRecord& component)
                                               static_cast<long>(component.ID));
     if (!runQuery(statement, text)) return;
     char name[kNameSize] = {};
-    SQLLEN nameLength = 0;
-    bindText(statement, 1, name, &nameLength);
+    RowBinder row(statement);
+    row.bindText(1, name);
     bool any = false;
-    while (fetchRow(statement)) {
+    while (row.fetch()) {
         writeText(any ? ", " : "<BR><B>Proper names:</B> ");
-        writeFormatted("%s", isPresent(nameLength) ? name : "");
+        writeFormatted("%s", row.has(1) ? name : "");
         any = true;
     }
     if (any) writeText("\n");
@@ -70,14 +71,14 @@ void printCatalogNumbers(SQLHSTMT statement, const ComponentRecord& component)
     if (!runQuery(statement, text)) return;
     char abbreviation[kAbbreviationSize] = {};
     char value[kNameSize] = {};
-    SQLLEN abbreviationLength = 0, valueLength = 0;
-    bindText(statement, 1, abbreviation, &abbreviationLength);
-    bindText(statement, 2, value, &valueLength);
+    RowBinder row(statement);
+    row.bindText(1, abbreviation);
+    row.bindText(2, value);
     bool any = false;
-    while (fetchRow(statement)) {
+    while (row.fetch()) {
         writeText(any ? ", " : "<BR><B>Catalog numbers:</B>\n<BR>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;");
-        const std::string label = formatCatalogLabel(isPresent(abbreviationLength) ? abbreviation : "");
-        writeFormatted("%s %s", label.c_str(), isPresent(valueLength) ? value : "");
+        const std::string label = formatCatalogLabel(row.has(1) ? abbreviation : "");
+        writeFormatted("%s %s", label.c_str(), row.has(2) ? value : "");
         any = true;
     }
 }

@@ -5,6 +5,7 @@
 #include "catalog.h"
 #include "field_limits.h"
 #include "output.h"
+#include "row_binder.h"
 #include "statement.h"
 
 namespace vldr {
@@ -19,9 +20,9 @@ int systemOf(long ownerId)
 // that is a positive multiple of 100. A row that names none (a NULL, or an
 // OwnerID below 100 in a database not built by our schema) is no match, so
 // that a search never resolves to "system 0" and an empty response.
-bool namesASystem(SQLLEN ownerIndicator, long ownerId)
+bool namesASystem(bool ownerPresent, long ownerId)
 {
-    return isPresent(ownerIndicator) && systemOf(ownerId) > 0;
+    return ownerPresent && systemOf(ownerId) > 0;
 }
 
 // Counts the system of one matched proper name and stores the first kMaxMatches.
@@ -47,9 +48,9 @@ bool findSystemByDesignation(SQLHSTMT statement, const std::string& text)
                                               abbreviation.c_str(), value.c_str())))
         return false;
     SQLINTEGER ownerId = 0;
-    SQLLEN indicator = 0;
-    bindColumn(statement, 1, SQL_C_LONG, &ownerId, 0, &indicator);
-    if (!fetchRow(statement) || !namesASystem(indicator, ownerId)) return false;
+    RowBinder row(statement);
+    row.bindLong(1, ownerId);
+    if (!row.fetch() || !namesASystem(row.has(1), ownerId)) return false;
     MatchTable& table = matchTable();
     table.ids[0] = systemOf(ownerId);
     table.names[0].clear();
@@ -71,9 +72,9 @@ bool systemExists(SQLHSTMT statement, long id)
     if (id < 1 || id % 100 != 0) return false;
     if (!runQuery(statement, composeStatement("SELECT COUNT(*) FROM Systems WHERE ID=%ld", id))) return false;
     SQLINTEGER count = 0;
-    SQLLEN indicator = 0;
-    bindColumn(statement, 1, SQL_C_LONG, &count, 0, &indicator);
-    return fetchRow(statement) && count > 0;
+    RowBinder row(statement);
+    row.bindLong(1, count);
+    return row.fetch() && count > 0;
 }
 
 bool findSystemsByName(SQLHSTMT statement, const std::string& text)
@@ -83,13 +84,15 @@ bool findSystemsByName(SQLHSTMT statement, const std::string& text)
         return false;
     SQLINTEGER ownerId = 0;
     char name[kNameSize] = {};
-    SQLLEN ownerIndicator = 0, nameIndicator = 0;
-    bindColumn(statement, 1, SQL_C_LONG, &ownerId, 0, &ownerIndicator);
-    bindText(statement, 2, name, &nameIndicator);
     MatchTable& table = matchTable();
-    while (fetchRow(statement)) {
-        if (!namesASystem(ownerIndicator, ownerId)) continue;
-        noteMatch(table, systemOf(ownerId), isPresent(nameIndicator) ? name : "");
+    {
+        RowBinder row(statement);
+        row.bindLong(1, ownerId);
+        row.bindText(2, name);
+        while (row.fetch()) {
+            if (!namesASystem(row.has(1), ownerId)) continue;
+            noteMatch(table, systemOf(ownerId), row.has(2) ? name : "");
+        }
     }
     if (table.count > 0) return true;
     return findSystemByDesignation(statement, text);
