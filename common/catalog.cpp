@@ -1,3 +1,4 @@
+#include "ids.h"
 #include "catalog.h"
 
 #include <cstring>
@@ -78,7 +79,7 @@ const char* lookupCatalogName(const char* abbreviation)
 
 bool getSystemName(SQLHSTMT statement, long ownerId, std::string& out)
 {
-    const long systemNumber = ownerId / 100;
+    const long systemNumber = systemNumberOf(ownerId);
     if (!runQuery(statement, composeStatement("SELECT Name FROM ProperNames WHERE INT(OwnerID/100) = %ld "
                                               "AND IsSystemName = Yes",
                                               systemNumber)))

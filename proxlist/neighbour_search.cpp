@@ -1,3 +1,4 @@
+#include "ids.h"
 #include "neighbour_search.h"
 
 #include <algorithm>
@@ -13,9 +14,6 @@
 
 namespace vldr {
 namespace {
-
-// The first component of system S is S + 1.
-constexpr std::int32_t kFirstComponentOffset = 1;
 
 // The scan reads these columns, in this order, from every row.
 constexpr const char* kPositionScan =
@@ -80,7 +78,7 @@ double distanceBetween(const GalacticPoint& a, const GalacticPoint& b)
 std::optional<double> keptDistance(const ScanRow& row, const GalacticPoint& centre, const NeighbourRequest& request,
                                    std::int32_t excludedSystemId)
 {
-    if (!row.hasOwner || row.OwnerID % kSystemIdStep != 0) return std::nullopt;
+    if (!row.hasOwner || !isSystemRow(row.OwnerID)) return std::nullopt;
     if (row.OwnerID == excludedSystemId) return std::nullopt;
     GalacticPoint place;
     if (!positionToXYZ(row.position, place.x, place.y, place.z, true)) return std::nullopt;
@@ -127,7 +125,7 @@ std::string systemDisplayName(SQLHSTMT statement, std::int32_t ownerId)
 {
     std::string name;
     if (getSystemName(statement, ownerId, name) && !name.empty()) return name;
-    return "System " + std::to_string(ownerId / kSystemIdStep * kSystemIdStep);
+    return "System " + std::to_string(systemOf(ownerId));
 }
 
 void listNeighbours(SQLHSTMT statement, const GalacticPoint& centre, const NeighbourRequest& request,

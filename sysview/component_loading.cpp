@@ -4,6 +4,7 @@
 // where it has none of its own.
 #include <cstring>
 
+#include "ids.h"
 #include "database_session.h"
 #include "loaders.h"
 #include "row_binder.h"
@@ -11,9 +12,6 @@
 
 namespace vldr {
 namespace {
-
-// Components of system S have the IDs S+1 .. S+9.
-constexpr long kLastComponentOffset = 9;
 
 // Clears the presence flags of a spectrum, so that a failed lookup leaves no flag set.
 void clearSpectrumFlags(SpectrumRecord& spectrum)

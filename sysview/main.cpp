@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "ids.h"
 #include "database_session.h"
 #include "output.h"
 #include "query_string.h"
@@ -45,7 +46,7 @@ std::optional<Request> readRequest()
     Request request;
     if (const char* idText = getQueryValue("ID")) {
         const std::optional<std::int32_t> id = toInt32(idText);
-        if (!id || *id <= 0 || *id % 100 != 0) {
+        if (!id || !isSystemId(*id)) {
             writePlainText("Invalid \"ID=\" clause.  ID must be a positive multiple of 100.");
             return std::nullopt;
         }

@@ -1,5 +1,6 @@
 // Loading of a system's orbits (each with its pair's combined spectrum and
 // photometry) and of its planets.
+#include "ids.h"
 #include "database_session.h"
 #include "loaders.h"
 #include "row_binder.h"
@@ -7,12 +8,6 @@
 
 namespace vldr {
 namespace {
-
-// Orbit and planet IDs of system S lie in S+11..S+49 and S+51..S+69.
-constexpr long kFirstOrbitOffset = 11;
-constexpr long kLastOrbitOffset = 49;
-constexpr long kFirstPlanetOffset = 51;
-constexpr long kLastPlanetOffset = 69;
 
 // Makes date the record's date when it is later.
 void takeLaterDate(DATE_STRUCT& date, const DATE_STRUCT& candidate)

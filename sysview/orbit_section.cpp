@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "ids.h"
 #include "catalog.h"
 #include "constants.h"
 #include "output.h"
@@ -17,13 +18,6 @@
 
 namespace vldr {
 namespace {
-
-// Last two digits of body IDs: below 10 a component, from 50 a planet
-// (for naming); 51 to 69 a planet (for leaving orbits out of the system listing).
-constexpr int kFirstPairDigits = 10;
-constexpr int kFirstPlanetDigits = 50;
-constexpr int kFirstListedPlanetDigits = 51;
-constexpr int kLastListedPlanetDigits = 69;
 
 // Absolute magnitude = apparent magnitude + 5 - 5 log10(parsecs);
 // apparent = absolute - 5 + 5 log10(parsecs).
@@ -65,8 +59,7 @@ std::optional<double> luminosityFromApparentMagnitude(double m)
 void appendName(std::string& text, double& luminosity, bool& luminosityKnown, int bodyId, OrbitSet& naming)
 {
     const Report& r = report();
-    const int digits = bodyId % 100;
-    if (digits < kFirstPairDigits) {
+    if (namesComponent(bodyId)) {
         const int i = findComponent(bodyId);
         if (i < 0) {
             text += kError;
@@ -80,7 +73,7 @@ void appendName(std::string& text, double& luminosity, bool& luminosityKnown, in
             luminosity += own;
         return;
     }
-    if (digits >= kFirstPlanetDigits) {
+    if (namesPlanet(bodyId)) {
         const int i = findPlanet(bodyId);
         text += i < 0 ? kError : r.Planets[i].Name;
         return;
@@ -322,12 +315,6 @@ void printAxisAndAfter(const OrbitRecord& orbit, bool bodyMode, const LineWriter
         printViewFrom(view.primaryName, view.secondaryName, view.secondaryLuminosity, view);
     if (view.primaryKnown && view.primaryLuminosity > 0)
         printViewFrom(view.secondaryName, view.primaryName, view.primaryLuminosity, view);
-}
-
-bool isListedPlanet(int id)
-{
-    const int digits = id % 100;
-    return digits >= kFirstListedPlanetDigits && digits <= kLastListedPlanetDigits;
 }
 
 }  // namespace

@@ -7,16 +7,18 @@
 #include <sqlext.h>
 
 #include "field_limits.h"
+#include "ids.h"
 #include "records.h"
 
 namespace vldr {
 
-// Capacities, one entry per ID of each range of a system S.
-inline constexpr int kMaxComponents = 9;   // S+1 .. S+9
-inline constexpr int kMaxOrbits = 39;      // S+11 .. S+49
-inline constexpr int kMaxPlanets = 19;     // S+51 .. S+69
+// Capacities, one entry per ID of each range of a system S (ids.h), so
+// that a loader that queries exactly its range can never overflow its table.
+inline constexpr int kMaxComponents = kLastComponentOffset - kFirstComponentOffset + 1;  // 9
+inline constexpr int kMaxOrbits = kLastOrbitOffset - kFirstOrbitOffset + 1;              // 39
+inline constexpr int kMaxPlanets = kLastPlanetOffset - kFirstPlanetOffset + 1;           // 19
 // Distinct planet IDs an orbit table can name (last two digits 51 to 99).
-inline constexpr int kMaxCompanions = 49;
+inline constexpr int kMaxCompanions = kIdsPerSystem - kFirstPlanetOffset;               // 49
 
 // One Magnitudes row.
 struct MagnitudeRecord {

@@ -1,3 +1,4 @@
+#include "ids.h"
 #include "resolve.h"
 
 #include <algorithm>
@@ -11,18 +12,13 @@
 namespace vldr {
 namespace {
 
-int systemOf(long ownerId)
-{
-    return static_cast<int>(ownerId / 100 * 100);
-}
-
 // Whether a row's OwnerID names a star system: present, and of a system ID
 // that is a positive multiple of 100. A row that names none (a NULL, or an
 // OwnerID below 100 in a database not built by our schema) is no match, so
 // that a search never resolves to "system 0" and an empty response.
 bool namesASystem(bool ownerPresent, long ownerId)
 {
-    return ownerPresent && systemOf(ownerId) > 0;
+    return ownerPresent && isSystemId(systemOf(ownerId));
 }
 
 // Counts the system of one matched proper name and stores the first kMaxMatches.
@@ -52,7 +48,7 @@ bool findSystemByDesignation(SQLHSTMT statement, const std::string& text)
     row.bindLong(1, ownerId);
     if (!row.fetch() || !namesASystem(row.has(1), ownerId)) return false;
     MatchTable& table = matchTable();
-    table.ids[0] = systemOf(ownerId);
+    table.ids[0] = static_cast<int>(systemOf(ownerId));
     table.names[0].clear();
     table.count = 1;
     table.seen.insert(table.ids[0]);
@@ -69,7 +65,7 @@ MatchTable& matchTable()
 
 bool systemExists(SQLHSTMT statement, long id)
 {
-    if (id < 1 || id % 100 != 0) return false;
+    if (!isSystemId(id)) return false;
     if (!runQuery(statement, composeStatement("SELECT COUNT(*) FROM Systems WHERE ID=%ld", id))) return false;
     SQLINTEGER count = 0;
     RowBinder row(statement);
@@ -91,7 +87,7 @@ bool findSystemsByName(SQLHSTMT statement, const std::string& text)
         row.bindText(2, name);
         while (row.fetch()) {
             if (!namesASystem(row.has(1), ownerId)) continue;
-            noteMatch(table, systemOf(ownerId), row.has(2) ? name : "");
+            noteMatch(table, static_cast<int>(systemOf(ownerId)), row.has(2) ? name : "");
         }
     }
     if (table.count > 0) return true;
