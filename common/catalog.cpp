@@ -88,8 +88,9 @@ bool getSystemName(SQLHSTMT statement, long ownerId, std::string& out)
         char name[kNameSize] = {};
         RowBinder row(statement);
         row.bindText(1, name);
-        if (row.fetch()) {
-            out = row.has(1) ? name : "";
+        // An empty (or NULL) proper name is no name: the designation is tried.
+        if (row.fetch() && row.has(1) && name[0] != '\0') {
+            out = name;
             return true;
         }
     }

@@ -81,9 +81,9 @@ void appendName(std::string& text, double& luminosity, bool& luminosityKnown, in
 
     const int k = findOrbit(bodyId);
     if (k < 0 || naming.test(static_cast<std::size_t>(k))) {
-        // Not loaded, or a pair that contains itself: no name and no light.
+        // Not loaded, or a pair that contains itself: no name, and like a
+        // body that is not found it leaves the light gathered so far alone.
         text += kError;
-        if (k >= 0) luminosityKnown = false;
         return;
     }
     const OrbitRecord& pair = r.Orbits[k];
