@@ -39,6 +39,9 @@ inline constexpr double kGalacticRotation[3][3] = {
     {-0.8676, -0.1884, 0.4602},
 };
 
+// Fractions (relative errors, abundances) are shown as percentages.
+inline constexpr double kPercentPerFraction = 100.0;
+
 // Sentinels for derived values that cannot be computed.
 inline constexpr double kNoAbsoluteMagnitude = -9999.0;
 inline constexpr double kNoValue = -1.0;

@@ -1,5 +1,5 @@
 // Rows read by both programs: the spectrum and the position of one owner
-// (a system, a component or an orbit).
+// (a system, a component or an orbit), and the velocity row beside them.
 #pragma once
 
 #include <sql.h>
@@ -44,6 +44,22 @@ struct PositionRecord {
     char DistanceSource[kAbbreviationSize] = {};
     DATE_STRUCT LastUpdated = {};
     double Epoch = 0;           // epoch of the position (year)
+};
+
+// One Velocities row.
+struct VelocityRecord {
+    bool hasProperMotion = false;
+    bool hasPMAngle = false;
+    bool hasRadialVelocity = false;
+    bool hasPMSource = false;
+    bool hasRVSource = false;
+    bool hasOwnRow = false;           // components: the row is the component's own
+    double ProperMotion = 0;          // arcsec/yr
+    double PMAngle = 0;               // degrees from north
+    double RadialVelocity = 0;        // km/s
+    char PMSource[kAbbreviationSize] = {};
+    char RVSource[kAbbreviationSize] = {};
+    DATE_STRUCT LastUpdated = {};
 };
 
 // Reads the Spectra row of ownerId into record. True when a row was

@@ -34,12 +34,6 @@ void clearMagnitudeFlags(MagnitudeRecord& magnitudes)
     magnitudes.hasVMagSource = false;
 }
 
-// Makes date the component's date when it is later.
-void takeLaterDate(DATE_STRUCT& componentDate, const DATE_STRUCT& date)
-{
-    if (compareDates(date, componentDate) == 1) componentDate = date;
-}
-
 // Reads the spectrum and the magnitudes of a component through a second
 // statement, while the shared statement stays on the Components result.
 // The component's date becomes the newest of its own and theirs.
@@ -245,10 +239,10 @@ bool loadVelocity(SQLHSTMT statement, long ownerId, VelocityRecord& record)
 // the system's; one with a row takes the system's right ascension,
 // declination and distance (with the distance's error and source) where
 // its row lacks them.
-bool loadComponentPositions(SQLHSTMT statement, long systemId)
+void loadComponentPositions(SQLHSTMT statement, long systemId)
 {
     Report& r = report();
-    if (!loadPosition(statement, systemId, r.SystemPosition)) return false;
+    if (!loadPosition(statement, systemId, r.SystemPosition)) return;
     noteUpdate(r.SystemPosition.LastUpdated);
     for (int i = 0; i < r.ComponentCount; ++i) {
         PositionRecord& position = r.ComponentPositions[i];
@@ -262,14 +256,13 @@ bool loadComponentPositions(SQLHSTMT statement, long systemId)
         inheritPosition(position, r.SystemPosition);
         noteUpdate(position.LastUpdated);
     }
-    return true;
 }
 
 // Reads the system's velocity (cleared when it has none) and every
 // component's: a component without a row of its own takes a full copy of
 // the system's with hasOwnRow false; one with a row keeps it, hasOwnRow
 // set, and takes the system's values where the row lacks them.
-bool loadComponentVelocities(SQLHSTMT statement, long systemId)
+void loadComponentVelocities(SQLHSTMT statement, long systemId)
 {
     Report& r = report();
     loadVelocity(statement, systemId, r.SystemVelocity);
@@ -283,7 +276,6 @@ bool loadComponentVelocities(SQLHSTMT statement, long systemId)
         velocity.hasOwnRow = true;
         inheritVelocity(velocity, r.SystemVelocity);
     }
-    return true;
 }
 
 }  // namespace vldr

@@ -20,19 +20,16 @@ bool loadMagnitudes(SQLHSTMT statement, long ownerId, MagnitudeRecord& record);
 
 // Fills SystemPosition and, when the system has a position, every
 // ComponentPositions entry, taking the system's values where a component
-// has none of its own. True when the system has a Positions row.
-bool loadComponentPositions(SQLHSTMT statement, long systemId);
+// has none of its own. A system without a Positions row leaves every
+// component without a position.
+void loadComponentPositions(SQLHSTMT statement, long systemId);
 
 // Reads the Velocities row of ownerId into record (cleared first). True when a row was read.
 bool loadVelocity(SQLHSTMT statement, long ownerId, VelocityRecord& record);
 
 // Fills SystemVelocity and every ComponentVelocities entry, taking the
-// system's values where a component's own row lacks them. Always true.
-bool loadComponentVelocities(SQLHSTMT statement, long systemId);
-
-// Derives every component's absolute magnitude, luminosity and comfort zone
-// from its apparent magnitude and distance, or the sentinels.
-void derivePhotometry();
+// system's values where a component's own row lacks them.
+void loadComponentVelocities(SQLHSTMT statement, long systemId);
 
 // Fills Orbits and OrbitCount with the rows S+11..S+49, each with its pair's
 // combined spectrum and magnitudes read through a second statement.

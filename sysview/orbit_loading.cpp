@@ -9,12 +9,6 @@
 namespace vldr {
 namespace {
 
-// Makes date the record's date when it is later.
-void takeLaterDate(DATE_STRUCT& date, const DATE_STRUCT& candidate)
-{
-    if (compareDates(candidate, date) > 0) date = candidate;
-}
-
 // Reads the pair's combined spectrum and photometry (stored under the
 // orbit's own ID) through a second statement, while the Orbits cursor
 // stays open on the shared one. Without a second statement the orbit

@@ -62,22 +62,6 @@ struct ComponentRecord {
     char DiameterSource[kAbbreviationSize] = {};
 };
 
-// One Velocities row.
-struct VelocityRecord {
-    bool hasProperMotion = false;
-    bool hasPMAngle = false;
-    bool hasRadialVelocity = false;
-    bool hasPMSource = false;
-    bool hasRVSource = false;
-    bool hasOwnRow = false;           // components: the row is the component's own
-    double ProperMotion = 0;          // arcsec/yr
-    double PMAngle = 0;               // degrees from north
-    double RadialVelocity = 0;        // km/s
-    char PMSource[kAbbreviationSize] = {};
-    char RVSource[kAbbreviationSize] = {};
-    DATE_STRUCT LastUpdated = {};
-};
-
 // Values derived from a component's apparent magnitude and distance.
 struct ComponentPhotometry {
     double AbsoluteVMag = 0;       // absolute visual magnitude, or kNoAbsoluteMagnitude
@@ -159,6 +143,10 @@ Report& report();
 
 // Three-way comparison of two dates: 1 when a is later, -1 when earlier, 0 when equal.
 int compareDates(const DATE_STRUCT& a, const DATE_STRUCT& b);
+
+// Makes candidate the record's date when it is later (a component's or a
+// pair's date becomes the newest of its own rows).
+void takeLaterDate(DATE_STRUCT& date, const DATE_STRUCT& candidate);
 
 // The newest-update rule: makes date the report's NewestUpdate when it is later.
 void noteUpdate(const DATE_STRUCT& date);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "catalog.h"
+#include "constants.h"
 #include "output.h"
 #include "sections.h"
 #include "row_binder.h"
@@ -14,8 +15,6 @@
 namespace vldr {
 namespace {
 
-// Fractions are shown as whole percentages.
-constexpr double kPercentPerFraction = 100.0;
 // Added before truncation to round a non-negative percentage to the nearest whole one.
 constexpr double kRoundingHalf = 0.5;
 
@@ -137,7 +136,10 @@ void printCatalogNumbers(SQLHSTMT statement, long systemId)
     while (row.fetch()) {
         if (!row.has(1)) abbreviation[0] = '\0';
         if (!row.has(2)) value[0] = '\0';
-        writeFormatted(first ? "<BR><B>Catalog numbers:</B>\n<BR>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;" : ", ");
+        if (first)
+            writeFormatted("<BR><B>Catalog numbers:</B>\n<BR>%s", kIndent);
+        else
+            writeFormatted(", ");
         writeFormatted("%s %s", formatCatalogLabel(abbreviation).c_str(), value);
         first = false;
     }
@@ -224,8 +226,7 @@ void printSystemSection(SQLHSTMT statement, long systemId)
     writeFormatted("\n");
 
     if (system.hasPointsOfInterest)
-        writeFormatted("<BR><B>Points of interest:</B>\n<BR>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;%s\n<BR>\n",
-                       system.PointsOfInterest);
+        writeFormatted("<BR><B>Points of interest:</B>\n<BR>%s%s\n<BR>\n", kIndent, system.PointsOfInterest);
 }
 
 // "LONG NAME (ABBREV)" when the registry holds a non-empty long name for

@@ -2,7 +2,7 @@
 // "Centauri" on the home page, sees the match list, opens a report, checks its
 // sections, submits the report's neighbour form and sees the result list.
 //
-//   SITE_URL=http://127.0.0.1:PORT SHOT_DIR=DIR [NEIGHBOURS=yes|no] node site_check.mjs
+//   SITE_URL=http://127.0.0.1:PORT SHOT_DIR=DIR node site_check.mjs
 //
 // Screenshots of every step go to SHOT_DIR. Any request that does not go to
 // 127.0.0.1 is blocked. Exits 0 when every step passed, 1 otherwise.
@@ -11,7 +11,6 @@ import path from 'node:path';
 
 const base = process.env.SITE_URL;
 const shots = process.env.SHOT_DIR;
-const neighbours = process.env.NEIGHBOURS !== 'no';
 const stepTimeout = 30000;   // milliseconds per navigation or wait
 
 function check(condition, message) {
@@ -93,8 +92,6 @@ try {
   check(flare.ok(), `/flare.html answered ${flare.status()}`);
 
   console.log('4. neighbour search from the report');
-  check(neighbours, 'proxlist is missing (build/bin/proxlist was not built), so the report\'s ' +
-                    'neighbour form cannot be checked');
   const form = page.locator('form[action="/Scripts/proxlist.exe"]').first();
   await form.locator('input[name="ly"]').fill('10');
   await Promise.all([page.waitForURL(/proxlist\.exe\?ID=\d+&ly=10/),
