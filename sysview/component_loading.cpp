@@ -34,23 +34,6 @@ void clearMagnitudeFlags(MagnitudeRecord& magnitudes)
     magnitudes.hasVMagSource = false;
 }
 
-// Reads the spectrum and the magnitudes of a component through a second
-// statement, while the shared statement stays on the Components result.
-// The component's date becomes the newest of its own and theirs.
-void loadComponentDetails(SQLHDBC connection, ComponentRecord& component)
-{
-    SecondStatement details(connection);
-    if (!details.ok()) return;
-    if (loadSpectrum(details.get(), component.ID, component.Spectrum)) {
-        component.hasSpectrum = true;
-        takeLaterDate(component.LastUpdated, component.Spectrum.LastUpdated);
-    }
-    if (loadMagnitudes(details.get(), component.ID, component.Magnitudes)) {
-        component.hasMagnitudes = true;
-        takeLaterDate(component.LastUpdated, component.Magnitudes.LastUpdated);
-    }
-}
-
 // Gives a component's own Positions row the system's right ascension,
 // declination and distance where the row lacks them, and records which
 // values are the component's own. The epoch stays the row's.
@@ -164,7 +147,7 @@ void loadComponents(SQLHDBC connection, SQLHSTMT statement, long systemId)
         clearSpectrumFlags(component.Spectrum);
         clearMagnitudeFlags(component.Magnitudes);
 
-        loadComponentDetails(connection, component);
+        loadSpectrumAndMagnitudes(connection, component);
         noteUpdate(component.LastUpdated);
         ++r.ComponentCount;
     }

@@ -7,27 +7,6 @@
 #include "statement.h"
 
 namespace vldr {
-namespace {
-
-// Reads the pair's combined spectrum and photometry (stored under the
-// orbit's own ID) through a second statement, while the Orbits cursor
-// stays open on the shared one. Without a second statement the orbit
-// simply has neither.
-void loadPairData(SQLHDBC connection, OrbitRecord& orbit)
-{
-    SecondStatement details(connection);
-    if (!details.ok()) return;
-    if (loadSpectrum(details.get(), orbit.ID, orbit.Spectrum)) {
-        orbit.hasSpectrum = true;
-        takeLaterDate(orbit.LastUpdated, orbit.Spectrum.LastUpdated);
-    }
-    if (loadMagnitudes(details.get(), orbit.ID, orbit.Magnitudes)) {
-        orbit.hasMagnitudes = true;
-        takeLaterDate(orbit.LastUpdated, orbit.Magnitudes.LastUpdated);
-    }
-}
-
-}  // namespace
 
 void loadOrbits(SQLHDBC connection, SQLHSTMT statement, long systemId)
 {
@@ -78,7 +57,7 @@ void loadOrbits(SQLHDBC connection, SQLHSTMT statement, long systemId)
         orbit.Spectrum = SpectrumRecord{};
         orbit.Magnitudes = MagnitudeRecord{};
 
-        loadPairData(connection, orbit);
+        loadSpectrumAndMagnitudes(connection, orbit);
         noteUpdate(orbit.LastUpdated);
         if (r.OrbitCount < kMaxOrbits) r.Orbits[r.OrbitCount++] = orbit;
     }
