@@ -1,8 +1,10 @@
+#include "ids.h"
 #include "catalog.h"
 
 #include <cstring>
 #include <vector>
 
+#include "row_binder.h"
 #include "statement.h"
 
 namespace vldr {
@@ -30,9 +32,11 @@ void loadCatalogNames(SQLHSTMT statement)
     freeCatalogNames();
     if (!runQuery(statement, "SELECT COUNT(*) FROM CatalogNames")) return;
     SQLINTEGER count = 0;
-    SQLLEN countIndicator = 0;
-    bindColumn(statement, 1, SQL_C_LONG, &count, 0, &countIndicator);
-    if (!fetchRow(statement) || count <= 0) return;
+    {
+        RowBinder row(statement);
+        row.bindLong(1, count);
+        if (!row.fetch() || count <= 0) return;
+    }
 
     if (!runQuery(statement, "SELECT Abbreviation, LongName, Description, HasNoCatNumbers FROM CatalogNames"))
         return;
@@ -43,21 +47,19 @@ void loadCatalogNames(SQLHSTMT statement)
     char longName[kLongNameSize];
     std::vector<char> description(kDescriptionSize);
     unsigned char hasNoCatNumbers = 0;
-    SQLLEN abbreviationIndicator = 0, longNameIndicator = 0, descriptionIndicator = 0, flagIndicator = 0;
-    bindText(statement, 1, abbreviation, &abbreviationIndicator);
-    bindText(statement, 2, longName, &longNameIndicator);
-    bindColumn(statement, 3, SQL_C_CHAR, description.data(), static_cast<SQLLEN>(description.size()),
-               &descriptionIndicator);
-    bindColumn(statement, 4, SQL_C_BIT, &hasNoCatNumbers, 0, &flagIndicator);
+    RowBinder row(statement);
+    row.bindText(1, abbreviation);
+    row.bindText(2, longName);
+    row.bindText(3, description.data(), description.size());
+    row.bindBit(4, hasNoCatNumbers);
 
     for (CatalogName& record : names) {
-        if (!fetchRow(statement)) break;
-        if (isPresent(abbreviationIndicator)) std::memcpy(record.Abbreviation, abbreviation, sizeof abbreviation);
-        if (isPresent(longNameIndicator)) std::memcpy(record.LongName, longName, sizeof longName);
-        if (isPresent(descriptionIndicator)) record.setDescription(description.data());
-        record.HasNoCatNumbers = isPresent(flagIndicator) && hasNoCatNumbers != 0;
+        if (!row.fetch()) break;
+        if (row.has(1)) std::memcpy(record.Abbreviation, abbreviation, sizeof abbreviation);
+        if (row.has(2)) std::memcpy(record.LongName, longName, sizeof longName);
+        if (row.has(3)) record.setDescription(description.data());
+        record.HasNoCatNumbers = row.isSet(4);
     }
-    SQLFreeStmt(statement, SQL_UNBIND);
 }
 
 void freeCatalogNames()
@@ -77,17 +79,20 @@ const char* lookupCatalogName(const char* abbreviation)
 
 bool getSystemName(SQLHSTMT statement, long ownerId, std::string& out)
 {
-    const long systemNumber = ownerId / 100;
+    const long systemNumber = systemNumberOf(ownerId);
     if (!runQuery(statement, composeStatement("SELECT Name FROM ProperNames WHERE INT(OwnerID/100) = %ld "
                                               "AND IsSystemName = Yes",
                                               systemNumber)))
         return false;
-    char name[kNameSize] = {};
-    SQLLEN nameIndicator = 0;
-    bindText(statement, 1, name, &nameIndicator);
-    if (fetchRow(statement)) {
-        out = isPresent(nameIndicator) ? name : "";
-        return true;
+    {
+        char name[kNameSize] = {};
+        RowBinder row(statement);
+        row.bindText(1, name);
+        // An empty (or NULL) proper name is no name: the designation is tried.
+        if (row.fetch() && row.has(1) && name[0] != '\0') {
+            out = name;
+            return true;
+        }
     }
 
     if (!runQuery(statement, composeStatement("SELECT CatAbbrev, Value FROM CatalogNumbers WHERE "
@@ -96,12 +101,12 @@ bool getSystemName(SQLHSTMT statement, long ownerId, std::string& out)
         return false;
     char abbreviation[kAbbreviationSize] = {};
     char value[kNameSize] = {};
-    SQLLEN abbreviationIndicator = 0, valueIndicator = 0;
-    bindText(statement, 1, abbreviation, &abbreviationIndicator);
-    bindText(statement, 2, value, &valueIndicator);
-    if (!fetchRow(statement)) return false;
-    if (!isPresent(abbreviationIndicator)) abbreviation[0] = '\0';
-    if (!isPresent(valueIndicator)) value[0] = '\0';
+    RowBinder row(statement);
+    row.bindText(1, abbreviation);
+    row.bindText(2, value);
+    if (!row.fetch()) return false;
+    if (!row.has(1)) abbreviation[0] = '\0';
+    if (!row.has(2)) value[0] = '\0';
     out = lookupCatalogName(abbreviation);
     out += ' ';
     out += value;

@@ -39,7 +39,7 @@ const char* lookupCatalogName(const char* abbreviation);
 // Writes the display name of the system that contains ownerId (a system or
 // one of its components) into out: the system's own proper name, else its
 // system catalogue designation as the catalogue's long name, a space and the
-// value. Returns false, leaving out unchanged, when the system has neither
+// value. A proper name that is empty text (or NULL) counts as none. Returns false, leaving out unchanged, when the system has neither
 // or a query fails. Leaves the statement with an open cursor.
 bool getSystemName(SQLHSTMT statement, long ownerId, std::string& out);
 

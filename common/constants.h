@@ -46,6 +46,9 @@ inline constexpr double kGalacticRotation[3][3] = {
 // computes an infinity from stored values.
 inline constexpr double kLargestStoredNumber = 1e30;
 
+// Fractions (relative errors, abundances) are shown as percentages.
+inline constexpr double kPercentPerFraction = 100.0;
+
 // Sentinels for derived values that cannot be computed.
 inline constexpr double kNoAbsoluteMagnitude = -9999.0;
 inline constexpr double kNoValue = -1.0;

@@ -1,4 +1,5 @@
-// Conversion of a stored position into rectangular coordinates centred on the Sun.
+// Conversion of a stored position into rectangular coordinates centred on
+// the Sun, and of a position with its motion into a space velocity.
 #pragma once
 
 #include "records.h"
@@ -18,6 +19,14 @@ double declinationDegrees(const PositionRecord& position);
 // whatever the angles. Returns false, writing nothing, when there is no
 // distance, or a non-zero distance lacks its right ascension or declination.
 bool positionToXYZ(const PositionRecord& position, double& x, double& y, double& z, bool galactic);
+
+// Space velocity in galactic axes U, V, W (km/s) from the position
+// (light-years, right ascension, declination) and the motion (proper motion
+// in arcsec/yr at an angle in degrees from north, radial velocity in km/s).
+// At distance 0 (the Sun) it is 0, 0, 0. Returns false, writing nothing,
+// when a needed value is missing or the result is not finite.
+bool velocityToUVW(const PositionRecord& position, const VelocityRecord& velocity, double& u, double& v,
+                   double& w);
 
 // Rotates an equatorial vector into galactic axes, in place.
 void rotateToGalactic(double& x, double& y, double& z);

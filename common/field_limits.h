@@ -30,4 +30,7 @@ inline constexpr std::size_t kSqlStateSize = 6;
 // Longest driver message reported after a failed connection.
 inline constexpr std::size_t kDiagnosticMessageSize = 512;
 
+// Most result columns one query binds: the widest query, of Orbits, reads 14.
+inline constexpr std::size_t kMaxBoundColumns = 16;
+
 }  // namespace vldr

@@ -56,7 +56,7 @@ void writeQueryText(std::string_view text)
 
 void writePlainTextHeader()
 {
-    writeFormatted("Content-type: text/plain\n\n");
+    writeText("Content-type: text/plain\n\n");
 }
 
 void writeHtmlHead(std::string_view titleLine)

@@ -10,6 +10,9 @@
 
 namespace vldr {
 
+// The indentation of a continued or nested line on a page.
+inline constexpr const char* kIndent = "&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;";
+
 // Writes text followed by one line feed.
 void writeLine(std::string_view text);
 

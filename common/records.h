@@ -1,11 +1,12 @@
 // Rows read by both programs: the spectrum and the position of one owner
-// (a system, a component or an orbit).
+// (a system, a component or an orbit), and the velocity row beside them.
 #pragma once
 
 #include <sql.h>
 #include <sqlext.h>
 
 #include "field_limits.h"
+#include "row_binder.h"
 
 namespace vldr {
 
@@ -45,6 +46,22 @@ struct PositionRecord {
     double Epoch = 0;           // epoch of the position (year)
 };
 
+// One Velocities row.
+struct VelocityRecord {
+    bool hasProperMotion = false;
+    bool hasPMAngle = false;
+    bool hasRadialVelocity = false;
+    bool hasPMSource = false;
+    bool hasRVSource = false;
+    bool hasOwnRow = false;           // components: the row is the component's own
+    double ProperMotion = 0;          // arcsec/yr
+    double PMAngle = 0;               // degrees from north
+    double RadialVelocity = 0;        // km/s
+    char PMSource[kAbbreviationSize] = {};
+    char RVSource[kAbbreviationSize] = {};
+    DATE_STRUCT LastUpdated = {};
+};
+
 // Reads the Spectra row of ownerId into record. True when a row was
 // fetched; false (record untouched) when the query fails or there is no row.
 bool loadSpectrum(SQLHSTMT statement, long ownerId, SpectrumRecord& record);
@@ -53,5 +70,14 @@ bool loadSpectrum(SQLHSTMT statement, long ownerId, SpectrumRecord& record);
 // flags (not the own flags). True when a row was fetched; false (record
 // untouched) when the query fails or there is no row.
 bool loadPosition(SQLHSTMT statement, long ownerId, PositionRecord& record);
+
+// Binds the seven columns every query of Positions starts with (RA_hr,
+// RA_min, RA_sec, Dec_deg, Dec_arcmin, Dec_arcsec, Distance, as columns 1
+// to 7) into record.
+void bindPositionColumns(RowBinder& row, PositionRecord& record);
+
+// After a fetch of those columns: hasRA from RA_hr, hasDec from Dec_deg,
+// hasDistance from Distance (a distance that is not finite is absent).
+void readPositionPresence(const RowBinder& row, PositionRecord& record);
 
 }  // namespace vldr

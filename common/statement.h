@@ -24,21 +24,9 @@ bool runQueryOnFreshStatement(SQLHSTMT statement, const std::string& text);
 // Fetches the next row. True when a row came (SQL_SUCCESS or SQL_SUCCESS_WITH_INFO).
 bool fetchRow(SQLHSTMT statement);
 
-// Binds result column `column` (from 1) to storage of the given C type.
+// Binds result column `column` (from 1) to storage of the given C type; a
+// failed bind is written to the error log. Loaders bind through RowBinder.
 void bindColumn(SQLHSTMT statement, SQLUSMALLINT column, SQLSMALLINT cType, void* storage,
                 SQLLEN size, SQLLEN* indicator);
-
-// Binds a text column into a fixed character field; an over-long text arrives cut.
-template <std::size_t N>
-void bindText(SQLHSTMT statement, SQLUSMALLINT column, char (&field)[N], SQLLEN* indicator)
-{
-    bindColumn(statement, column, SQL_C_CHAR, field, static_cast<SQLLEN>(N), indicator);
-}
-
-// True when the length indicator says the column held a value (not NULL).
-inline bool isPresent(SQLLEN indicator)
-{
-    return indicator != SQL_NULL_DATA;
-}
 
 }  // namespace vldr

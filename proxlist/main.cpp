@@ -26,14 +26,9 @@ constexpr int kStatusFailed = -1;
 // Title line of the page for a system that cannot be searched around.
 constexpr const char* kNotFoundTitle = "<TITLE>VLDR search results</TITLE>";
 
-void writePlainTextHead()
-{
-    writeLine("Content-type: text/plain\n");
-}
-
 void reportMissingQueryString()
 {
-    writePlainTextHead();
+    writePlainTextHeader();
     writeLine("This CGI program must be passed a query string containing either an \"ID=###00\" clause,");
     writeLine("or \"X=###\", \"Y=###\", and \"Z=###\" clauses,");
     writeLine("or clauses for min. and max. RA and Dec components.");
@@ -81,7 +76,7 @@ int main()
     parseQueryString(queryString);
     NeighbourRequest request;
     if (const char* fault = readNeighbourRequest(request)) {
-        writePlainTextHead();
+        writePlainTextHeader();
         writeLine(fault);
         flushOutput();
         return kStatusFailed;

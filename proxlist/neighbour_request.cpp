@@ -1,3 +1,4 @@
+#include "ids.h"
 #include "neighbour_request.h"
 
 #include <cctype>
@@ -134,7 +135,7 @@ const char* readCentre(NeighbourRequest& request)
     const char* idText = getQueryValue("ID");
     if (isGiven(idText)) {
         const std::optional<std::int32_t> id = toInt32(idText);
-        if (!id || *id <= 0 || *id % kSystemIdStep != 0)
+        if (!id || !isSystemId(*id))
             return "Invalid \"ID=###\" clause.  Must be a multiple of 100 greater than 0.";
         request.systemId = *id;
         return nullptr;

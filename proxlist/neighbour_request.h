@@ -7,10 +7,6 @@
 
 namespace vldr {
 
-// Systems are numbered in hundreds; the rows of a system's components and
-// orbits carry the numbers in between.
-inline constexpr std::int32_t kSystemIdStep = 100;
-
 // Radius searched when the request gives no "ly" (light-years).
 inline constexpr double kDefaultRadius = 15.0;
 // Smallest radius a request may ask for (light-years).

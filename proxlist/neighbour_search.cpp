@@ -1,3 +1,4 @@
+#include "ids.h"
 #include "neighbour_search.h"
 
 #include <algorithm>
@@ -6,59 +7,42 @@
 
 #include "catalog.h"
 #include "coordinates.h"
-#include "number_columns.h"
 #include "output.h"
 #include "records.h"
+#include "row_binder.h"
 #include "statement.h"
 
 namespace vldr {
 namespace {
 
-// The first component of system S is S + 1.
-constexpr std::int32_t kFirstComponentOffset = 1;
 
 // The list of the request; one per process.
 NeighbourList neighbourList;
 
-// One row of the scan: the position columns land in a PositionRecord, each
-// column with its own length/indicator word.
+// One row of the scan: the position columns land in a PositionRecord.
 struct ScanRow {
     PositionRecord position;
     SQLINTEGER OwnerID = 0;
-    SQLLEN raHourIndicator = 0, raMinuteIndicator = 0, raSecondIndicator = 0;
-    SQLLEN decDegreeIndicator = 0, decMinuteIndicator = 0, decSecondIndicator = 0;
-    SQLLEN distanceIndicator = 0, ownerIndicator = 0;
+    bool hasOwner = false;
 };
 
 // Binds the eight columns of the scan, in the order of its statement, to row.
-void bindScanRow(SQLHSTMT statement, ScanRow& row)
+void bindScanRow(RowBinder& binder, ScanRow& row)
 {
-    PositionRecord& p = row.position;
-    bindColumn(statement, 1, SQL_C_UTINYINT, &p.RA_hr, 0, &row.raHourIndicator);
-    bindColumn(statement, 2, SQL_C_UTINYINT, &p.RA_min, 0, &row.raMinuteIndicator);
-    bindColumn(statement, 3, SQL_C_FLOAT, &p.RA_sec, 0, &row.raSecondIndicator);
-    bindColumn(statement, 4, SQL_C_SHORT, &p.Dec_deg, 0, &row.decDegreeIndicator);
-    bindColumn(statement, 5, SQL_C_UTINYINT, &p.Dec_arcmin, 0, &row.decMinuteIndicator);
-    bindColumn(statement, 6, SQL_C_FLOAT, &p.Dec_arcsec, 0, &row.decSecondIndicator);
-    bindColumn(statement, 7, SQL_C_DOUBLE, &p.Distance, 0, &row.distanceIndicator);
-    bindColumn(statement, 8, SQL_C_LONG, &row.OwnerID, 0, &row.ownerIndicator);
+    bindPositionColumns(binder, row.position);
+    binder.bindLong(8, row.OwnerID);
 }
 
 // Fetches the next row of the scan into row. A NULL column leaves its bound
 // storage alone, so the values are cleared first: a missing minute or second
 // then counts as 0 rather than as the previous row's.
-bool fetchScanRow(SQLHSTMT statement, ScanRow& row)
+bool fetchScanRow(RowBinder& binder, ScanRow& row)
 {
     row.position = PositionRecord{};
     row.OwnerID = 0;
-    if (!fetchRow(statement)) return false;
-    PositionRecord& p = row.position;
-    p.hasRA = isPresent(row.raHourIndicator);
-    p.hasDec = isPresent(row.decDegreeIndicator);
-    // Seconds have no flag of their own: a non-finite one reads as 0.
-    isPresentNumber(p.RA_sec, row.raSecondIndicator);
-    isPresentNumber(p.Dec_arcsec, row.decSecondIndicator);
-    p.hasDistance = isPresentNumber(p.Distance, row.distanceIndicator);
+    if (!binder.fetch()) return false;
+    readPositionPresence(binder, row.position);
+    row.hasOwner = binder.has(8);
     return true;
 }
 
@@ -91,7 +75,7 @@ double distanceBetween(const GalacticPoint& a, const GalacticPoint& b)
 std::optional<double> keptDistance(const ScanRow& row, const GalacticPoint& centre, const NeighbourRequest& request,
                                    std::int32_t excludedSystemId)
 {
-    if (!isPresent(row.ownerIndicator) || row.OwnerID % kSystemIdStep != 0) return std::nullopt;
+    if (!row.hasOwner || !isSystemRow(row.OwnerID)) return std::nullopt;
     if (row.OwnerID == excludedSystemId) return std::nullopt;
     GalacticPoint place;
     if (!positionToXYZ(row.position, place.x, place.y, place.z, true)) return std::nullopt;
@@ -148,7 +132,7 @@ std::string systemDisplayName(SQLHSTMT statement, std::int32_t ownerId)
 {
     std::string name;
     if (getSystemName(statement, ownerId, name) && !name.empty()) return name;
-    return "System " + std::to_string(ownerId / kSystemIdStep * kSystemIdStep);
+    return "System " + std::to_string(systemOf(ownerId));
 }
 
 void listNeighbours(SQLHSTMT statement, const GalacticPoint& centre, const NeighbourRequest& request,
@@ -159,16 +143,18 @@ void listNeighbours(SQLHSTMT statement, const GalacticPoint& centre, const Neigh
         return;
     }
     ScanRow row;
-    bindScanRow(statement, row);
     NeighbourList& list = neighbourList;
     list.count = 0;
     list.found = 0;
-    while (fetchScanRow(statement, row)) {
-        if (const std::optional<double> d = keptDistance(row, centre, request, excludedSystemId))
-            insertNeighbour(list, Neighbour{row.OwnerID, *d});
+    {
+        // The bindings point into `row`; the binder releases them when it goes.
+        RowBinder binder(statement);
+        bindScanRow(binder, row);
+        while (fetchScanRow(binder, row)) {
+            if (const std::optional<double> d = keptDistance(row, centre, request, excludedSystemId))
+                insertNeighbour(list, Neighbour{row.OwnerID, *d});
+        }
     }
-    // The bindings point into `row`, which goes away when this returns.
-    SQLFreeStmt(statement, SQL_UNBIND);
 
     if (list.found > static_cast<long>(kMaxShownNeighbours)) {
         writeFormatted("<BR>%ld stars were found.&nbsp; Only the nearest %d will be displayed.\n<BR>\n", list.found,

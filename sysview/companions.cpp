@@ -7,20 +7,13 @@
 // most OrbitCount steps.
 #include <bitset>
 
+#include "ids.h"
 #include "report.h"
 
 namespace vldr {
 namespace {
 
-// Last two digits of an ID above this mark a planet (for the companion search).
-constexpr int kLastPlanetDigitsAbove = 50;
-
 using OrbitSet = std::bitset<kMaxOrbits>;
-
-bool isPlanetId(int id)
-{
-    return id % 100 > kLastPlanetDigitsAbove;
-}
 
 bool hasMember(const OrbitRecord& orbit, int x)
 {
@@ -89,8 +82,8 @@ void findCompanions(int x, int& count, int* ids)
     count = 0;
     for (int i = 0; i < r.OrbitCount; ++i) {
         const OrbitRecord& orbit = r.Orbits[i];
-        const bool primaryIsPlanet = isPlanetId(orbit.PrimaryID);
-        const bool secondaryIsPlanet = isPlanetId(orbit.SecondaryID);
+        const bool primaryIsPlanet = isCompanionPlanet(orbit.PrimaryID);
+        const bool secondaryIsPlanet = isCompanionPlanet(orbit.SecondaryID);
         if (!(primaryIsPlanet || secondaryIsPlanet) || !belongsTo(i, x)) continue;
         if (primaryIsPlanet) appendOnce(orbit.PrimaryID, count, ids);
         if (secondaryIsPlanet) appendOnce(orbit.SecondaryID, count, ids);

@@ -4,16 +4,14 @@
 // where it has none of its own.
 #include <cstring>
 
+#include "ids.h"
 #include "database_session.h"
 #include "loaders.h"
-#include "number_columns.h"
+#include "row_binder.h"
 #include "statement.h"
 
 namespace vldr {
 namespace {
-
-// Components of system S have the IDs S+1 .. S+9.
-constexpr long kLastComponentOffset = 9;
 
 // Clears the presence flags of a spectrum, so that a failed lookup leaves no flag set.
 void clearSpectrumFlags(SpectrumRecord& spectrum)
@@ -34,29 +32,6 @@ void clearMagnitudeFlags(MagnitudeRecord& magnitudes)
     magnitudes.hasUminusB = false;
     magnitudes.hasRminusI = false;
     magnitudes.hasVMagSource = false;
-}
-
-// Makes date the component's date when it is later.
-void takeLaterDate(DATE_STRUCT& componentDate, const DATE_STRUCT& date)
-{
-    if (compareDates(date, componentDate) == 1) componentDate = date;
-}
-
-// Reads the spectrum and the magnitudes of a component through a second
-// statement, while the shared statement stays on the Components result.
-// The component's date becomes the newest of its own and theirs.
-void loadComponentDetails(SQLHDBC connection, ComponentRecord& component)
-{
-    SecondStatement details(connection);
-    if (!details.ok()) return;
-    if (loadSpectrum(details.get(), component.ID, component.Spectrum)) {
-        component.hasSpectrum = true;
-        takeLaterDate(component.LastUpdated, component.Spectrum.LastUpdated);
-    }
-    if (loadMagnitudes(details.get(), component.ID, component.Magnitudes)) {
-        component.hasMagnitudes = true;
-        takeLaterDate(component.LastUpdated, component.Magnitudes.LastUpdated);
-    }
 }
 
 // Gives a component's own Positions row the system's right ascension,
@@ -139,34 +114,32 @@ void loadComponents(SQLHDBC connection, SQLHSTMT statement, long systemId)
     DATE_STRUCT updated = {};
     char massSource[kAbbreviationSize] = {};
     char diameterSource[kAbbreviationSize] = {};
-    SQLLEN idIndicator = 0, nameIndicator = 0, closeBinaryIndicator = 0, massIndicator = 0;
-    SQLLEN diameterIndicator = 0, updatedIndicator = 0, massSourceIndicator = 0;
-    SQLLEN diameterSourceIndicator = 0, arcsecIndicator = 0;
-    bindColumn(statement, 1, SQL_C_LONG, &id, 0, &idIndicator);
-    bindText(statement, 2, name, &nameIndicator);
-    bindColumn(statement, 3, SQL_C_BIT, &isCloseBinary, 0, &closeBinaryIndicator);
-    bindColumn(statement, 4, SQL_C_DOUBLE, &mass, 0, &massIndicator);
-    bindColumn(statement, 5, SQL_C_DOUBLE, &diameter, 0, &diameterIndicator);
-    bindColumn(statement, 6, SQL_C_DATE, &updated, sizeof updated, &updatedIndicator);
-    bindText(statement, 7, massSource, &massSourceIndicator);
-    bindText(statement, 8, diameterSource, &diameterSourceIndicator);
-    bindColumn(statement, 9, SQL_C_BIT, &isDiameterArcsec, 0, &arcsecIndicator);
+    RowBinder row(statement);
+    row.bindLong(1, id);
+    row.bindText(2, name);
+    row.bindBit(3, isCloseBinary);
+    row.bindDouble(4, mass);
+    row.bindDouble(5, diameter);
+    row.bindDate(6, updated);
+    row.bindText(7, massSource);
+    row.bindText(8, diameterSource);
+    row.bindBit(9, isDiameterArcsec);
 
-    while (r.ComponentCount < kMaxComponents && fetchRow(statement)) {
+    while (r.ComponentCount < kMaxComponents && row.fetch()) {
         ComponentRecord& component = r.Components[r.ComponentCount];
         component = ComponentRecord{};
-        component.ID = isPresent(idIndicator) ? id : 0;
-        if (isPresent(nameIndicator)) std::memcpy(component.Name, name, sizeof component.Name);
-        component.IsCloseBinary = isPresent(closeBinaryIndicator) && isCloseBinary != 0;
-        component.IsDiameterArcsec = isPresent(arcsecIndicator) && isDiameterArcsec != 0;
-        if (isPresent(updatedIndicator)) component.LastUpdated = updated;
-        component.hasMass = isPresentNumber(mass, massIndicator);
+        component.ID = row.has(1) ? id : 0;
+        if (row.has(2)) std::memcpy(component.Name, name, sizeof component.Name);
+        component.IsCloseBinary = row.isSet(3);
+        component.IsDiameterArcsec = row.isSet(9);
+        if (row.has(6)) component.LastUpdated = updated;
+        component.hasMass = row.has(4);
         component.Mass = mass;
-        component.hasDiameter = isPresentNumber(diameter, diameterIndicator);
+        component.hasDiameter = row.has(5);
         component.Diameter = diameter;
-        component.hasMassSource = isPresent(massSourceIndicator);
+        component.hasMassSource = row.has(7);
         if (component.hasMassSource) std::memcpy(component.MassSource, massSource, sizeof massSource);
-        component.hasDiameterSource = isPresent(diameterSourceIndicator);
+        component.hasDiameterSource = row.has(8);
         if (component.hasDiameterSource)
             std::memcpy(component.DiameterSource, diameterSource, sizeof diameterSource);
         component.hasSpectrum = false;
@@ -174,7 +147,7 @@ void loadComponents(SQLHDBC connection, SQLHSTMT statement, long systemId)
         clearSpectrumFlags(component.Spectrum);
         clearMagnitudeFlags(component.Magnitudes);
 
-        loadComponentDetails(connection, component);
+        loadSpectrumAndMagnitudes(connection, component);
         noteUpdate(component.LastUpdated);
         ++r.ComponentCount;
     }
@@ -189,30 +162,26 @@ bool loadMagnitudes(SQLHSTMT statement, long ownerId, MagnitudeRecord& record)
         "VMagSource, LastUpdated FROM Magnitudes WHERE OwnerID = %ld",
         ownerId);
     if (!runQuery(statement, text)) return false;
-    SQLLEN apparent = 0, increase = 0, variableType = 0, period = 0, bMinusV = 0, uMinusB = 0;
-    SQLLEN rMinusI = 0, source = 0, updated = 0;
-    bindColumn(statement, 1, SQL_C_DOUBLE, &record.ApparentVMag, 0, &apparent);
-    bindColumn(statement, 2, SQL_C_DOUBLE, &record.VMagIncrease, 0, &increase);
-    bindText(statement, 3, record.VariableType, &variableType);
-    bindColumn(statement, 4, SQL_C_DOUBLE, &record.VariablePeriod, 0, &period);
-    bindColumn(statement, 5, SQL_C_DOUBLE, &record.BminusV, 0, &bMinusV);
-    bindColumn(statement, 6, SQL_C_DOUBLE, &record.UminusB, 0, &uMinusB);
-    bindColumn(statement, 7, SQL_C_DOUBLE, &record.RminusI, 0, &rMinusI);
-    bindText(statement, 8, record.VMagSource, &source);
-    bindColumn(statement, 9, SQL_C_DATE, &record.LastUpdated, sizeof record.LastUpdated, &updated);
-    const bool fetched = fetchRow(statement);
-    // The bound storage is the caller's record: release it before returning.
-    SQLFreeStmt(statement, SQL_UNBIND);
-    if (!fetched) return false;
-    record.hasApparentVMag = isPresentNumber(record.ApparentVMag, apparent);
-    record.hasVMagIncrease = isPresentNumber(record.VMagIncrease, increase);
-    record.hasVariableType = isPresent(variableType);
-    record.hasVariablePeriod = isPresentNumber(record.VariablePeriod, period);
-    record.hasBminusV = isPresentNumber(record.BminusV, bMinusV);
-    record.hasUminusB = isPresentNumber(record.UminusB, uMinusB);
-    record.hasRminusI = isPresentNumber(record.RminusI, rMinusI);
-    record.hasVMagSource = isPresent(source);
-    if (!isPresent(updated)) record.LastUpdated = DATE_STRUCT{};
+    RowBinder row(statement);
+    row.bindDouble(1, record.ApparentVMag);
+    row.bindDouble(2, record.VMagIncrease);
+    row.bindText(3, record.VariableType);
+    row.bindDouble(4, record.VariablePeriod);
+    row.bindDouble(5, record.BminusV);
+    row.bindDouble(6, record.UminusB);
+    row.bindDouble(7, record.RminusI);
+    row.bindText(8, record.VMagSource);
+    row.bindDate(9, record.LastUpdated);
+    if (!row.fetch()) return false;
+    record.hasApparentVMag = row.has(1);
+    record.hasVMagIncrease = row.has(2);
+    record.hasVariableType = row.has(3);
+    record.hasVariablePeriod = row.has(4);
+    record.hasBminusV = row.has(5);
+    record.hasUminusB = row.has(6);
+    record.hasRminusI = row.has(7);
+    record.hasVMagSource = row.has(8);
+    if (!row.has(9)) record.LastUpdated = DATE_STRUCT{};
     noteUpdate(record.LastUpdated);
     return true;
 }
@@ -227,25 +196,23 @@ bool loadVelocity(SQLHSTMT statement, long ownerId, VelocityRecord& record)
         "WHERE OwnerID = %ld",
         ownerId);
     if (!runQuery(statement, text)) return false;
-    SQLLEN properMotion = 0, angle = 0, radialVelocity = 0, pmSource = 0, rvSource = 0, updated = 0;
-    bindColumn(statement, 1, SQL_C_DOUBLE, &record.ProperMotion, 0, &properMotion);
-    bindColumn(statement, 2, SQL_C_DOUBLE, &record.PMAngle, 0, &angle);
-    bindColumn(statement, 3, SQL_C_DOUBLE, &record.RadialVelocity, 0, &radialVelocity);
-    bindText(statement, 4, record.PMSource, &pmSource);
-    bindText(statement, 5, record.RVSource, &rvSource);
-    bindColumn(statement, 6, SQL_C_DATE, &record.LastUpdated, sizeof record.LastUpdated, &updated);
-    const bool fetched = fetchRow(statement);
-    SQLFreeStmt(statement, SQL_UNBIND);
-    if (!fetched) {
+    RowBinder row(statement);
+    row.bindDouble(1, record.ProperMotion);
+    row.bindDouble(2, record.PMAngle);
+    row.bindDouble(3, record.RadialVelocity);
+    row.bindText(4, record.PMSource);
+    row.bindText(5, record.RVSource);
+    row.bindDate(6, record.LastUpdated);
+    if (!row.fetch()) {
         record = VelocityRecord{};
         return false;
     }
-    record.hasProperMotion = isPresentNumber(record.ProperMotion, properMotion);
-    record.hasPMAngle = isPresentNumber(record.PMAngle, angle);
-    record.hasRadialVelocity = isPresentNumber(record.RadialVelocity, radialVelocity);
-    record.hasPMSource = isPresent(pmSource);
-    record.hasRVSource = isPresent(rvSource);
-    if (!isPresent(updated)) record.LastUpdated = DATE_STRUCT{};
+    record.hasProperMotion = row.has(1);
+    record.hasPMAngle = row.has(2);
+    record.hasRadialVelocity = row.has(3);
+    record.hasPMSource = row.has(4);
+    record.hasRVSource = row.has(5);
+    if (!row.has(6)) record.LastUpdated = DATE_STRUCT{};
     noteUpdate(record.LastUpdated);
     return true;
 }
@@ -255,10 +222,10 @@ bool loadVelocity(SQLHSTMT statement, long ownerId, VelocityRecord& record)
 // the system's; one with a row takes the system's right ascension,
 // declination and distance (with the distance's error and source) where
 // its row lacks them.
-bool loadComponentPositions(SQLHSTMT statement, long systemId)
+void loadComponentPositions(SQLHSTMT statement, long systemId)
 {
     Report& r = report();
-    if (!loadPosition(statement, systemId, r.SystemPosition)) return false;
+    if (!loadPosition(statement, systemId, r.SystemPosition)) return;
     noteUpdate(r.SystemPosition.LastUpdated);
     for (int i = 0; i < r.ComponentCount; ++i) {
         PositionRecord& position = r.ComponentPositions[i];
@@ -272,14 +239,13 @@ bool loadComponentPositions(SQLHSTMT statement, long systemId)
         inheritPosition(position, r.SystemPosition);
         noteUpdate(position.LastUpdated);
     }
-    return true;
 }
 
 // Reads the system's velocity (cleared when it has none) and every
 // component's: a component without a row of its own takes a full copy of
 // the system's with hasOwnRow false; one with a row keeps it, hasOwnRow
 // set, and takes the system's values where the row lacks them.
-bool loadComponentVelocities(SQLHSTMT statement, long systemId)
+void loadComponentVelocities(SQLHSTMT statement, long systemId)
 {
     Report& r = report();
     loadVelocity(statement, systemId, r.SystemVelocity);
@@ -293,7 +259,6 @@ bool loadComponentVelocities(SQLHSTMT statement, long systemId)
         velocity.hasOwnRow = true;
         inheritVelocity(velocity, r.SystemVelocity);
     }
-    return true;
 }
 
 }  // namespace vldr

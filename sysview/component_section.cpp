@@ -6,15 +6,16 @@
 
 #include "catalog.h"
 #include "constants.h"
+#include "coordinates.h"
 #include "output.h"
 #include "precision.h"
 #include "sections.h"
+#include "row_binder.h"
 #include "statement.h"
 
 namespace vldr {
 namespace {
 
-constexpr const char* kIndentedLine = "<BR>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;";
 
 // Below these the plain formats switch from "%g" to "%f".
 constexpr double kSmallValue = 0.1;            // luminosity, comfort zone, tidal index
@@ -34,7 +35,6 @@ constexpr double kHoursPerDay = 24.0;
 constexpr double kMinutesPerDay = 1440.0;
 constexpr double kSecondsPerDay = 86400.0;
 
-constexpr double kPercent = 100.0;
 
 // A luminosity or comfort zone: with the precision of the component's
 // distance error when that is known, plainly otherwise.
@@ -52,12 +52,12 @@ void printProperNames(SQLHSTMT statement, const ComponentRecord& component)
                                               static_cast<long>(component.ID));
     if (!runQuery(statement, text)) return;
     char name[kNameSize] = {};
-    SQLLEN nameLength = 0;
-    bindText(statement, 1, name, &nameLength);
+    RowBinder row(statement);
+    row.bindText(1, name);
     bool any = false;
-    while (fetchRow(statement)) {
+    while (row.fetch()) {
         writeText(any ? ", " : "<BR><B>Proper names:</B> ");
-        writeFormatted("%s", isPresent(nameLength) ? name : "");
+        writeFormatted("%s", row.has(1) ? name : "");
         any = true;
     }
     if (any) writeText("\n");
@@ -70,14 +70,17 @@ void printCatalogNumbers(SQLHSTMT statement, const ComponentRecord& component)
     if (!runQuery(statement, text)) return;
     char abbreviation[kAbbreviationSize] = {};
     char value[kNameSize] = {};
-    SQLLEN abbreviationLength = 0, valueLength = 0;
-    bindText(statement, 1, abbreviation, &abbreviationLength);
-    bindText(statement, 2, value, &valueLength);
+    RowBinder row(statement);
+    row.bindText(1, abbreviation);
+    row.bindText(2, value);
     bool any = false;
-    while (fetchRow(statement)) {
-        writeText(any ? ", " : "<BR><B>Catalog numbers:</B>\n<BR>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;");
-        const std::string label = formatCatalogLabel(isPresent(abbreviationLength) ? abbreviation : "");
-        writeFormatted("%s %s", label.c_str(), isPresent(valueLength) ? value : "");
+    while (row.fetch()) {
+        if (any)
+            writeText(", ");
+        else
+            writeFormatted("<BR><B>Catalog numbers:</B>\n<BR>%s", kIndent);
+        const std::string label = formatCatalogLabel(row.has(1) ? abbreviation : "");
+        writeFormatted("%s %s", label.c_str(), row.has(2) ? value : "");
         any = true;
     }
 }
@@ -266,27 +269,29 @@ void printCompanion(const PlanetRecord& planet)
 {
     writeFormatted("<BR><B><U>Companion %s:</U></B>\n", planet.Name);
     if (planet.hasMass) {
-        writeText(kIndentedLine);
+        writeText("<BR>");
+        writeText(kIndent);
         writeText("<B>Mass:</B> ");
         writeNumber(planet.Mass, kSmallCompanionValue);
         writeText(" x Jupiter");
         if (planet.IsMassAMinimum) writeText(", minimum");
         writeText("\n");
         if (planet.hasMassError)
-            writeFormatted("%s<B>Standard error in mass:</B> %g%%\n", kIndentedLine, planet.MassError * kPercent);
+            writeFormatted("<BR>%s<B>Standard error in mass:</B> %g%%\n", kIndent, planet.MassError * kPercentPerFraction);
         if (planet.hasMassSource)
-            writeFormatted("%s<B>Source for mass:</B> %s\n", kIndentedLine, lookupCatalogName(planet.MassSource));
+            writeFormatted("<BR>%s<B>Source for mass:</B> %s\n", kIndent, lookupCatalogName(planet.MassSource));
     }
     if (planet.hasRadius) {
-        writeText(kIndentedLine);
+        writeText("<BR>");
+        writeText(kIndent);
         writeText("<B>Diameter:</B> ");
         writeNumber(planet.Radius, kSmallCompanionValue);
         writeText(" x Jupiter\n");
         if (planet.hasRadiusError)
-            writeFormatted("%s<B>Standard error in diameter:</B> %g%%\n", kIndentedLine,
-                           planet.RadiusError * kPercent);
+            writeFormatted("<BR>%s<B>Standard error in diameter:</B> %g%%\n", kIndent,
+                           planet.RadiusError * kPercentPerFraction);
         if (planet.hasRadiusSource)
-            writeFormatted("%s<B>Source for diameter:</B> %s\n", kIndentedLine,
+            writeFormatted("<BR>%s<B>Source for diameter:</B> %s\n", kIndent,
                            lookupCatalogName(planet.RadiusSource));
     }
     printOrbits(planet.ID);

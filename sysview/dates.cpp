@@ -10,10 +10,14 @@ int compareDates(const DATE_STRUCT& a, const DATE_STRUCT& b)
     return 0;
 }
 
+void takeLaterDate(DATE_STRUCT& date, const DATE_STRUCT& candidate)
+{
+    if (compareDates(candidate, date) == 1) date = candidate;
+}
+
 void noteUpdate(const DATE_STRUCT& date)
 {
-    Report& r = report();
-    if (compareDates(date, r.NewestUpdate) == 1) r.NewestUpdate = date;
+    takeLaterDate(report().NewestUpdate, date);
 }
 
 const char* monthName(int month)

@@ -5,6 +5,7 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include "database_session.h"
 #include "report.h"
 
 namespace vldr {
@@ -20,19 +21,37 @@ bool loadMagnitudes(SQLHSTMT statement, long ownerId, MagnitudeRecord& record);
 
 // Fills SystemPosition and, when the system has a position, every
 // ComponentPositions entry, taking the system's values where a component
-// has none of its own. True when the system has a Positions row.
-bool loadComponentPositions(SQLHSTMT statement, long systemId);
+// has none of its own. A system without a Positions row leaves every
+// component without a position.
+void loadComponentPositions(SQLHSTMT statement, long systemId);
 
 // Reads the Velocities row of ownerId into record (cleared first). True when a row was read.
 bool loadVelocity(SQLHSTMT statement, long ownerId, VelocityRecord& record);
 
 // Fills SystemVelocity and every ComponentVelocities entry, taking the
-// system's values where a component's own row lacks them. Always true.
-bool loadComponentVelocities(SQLHSTMT statement, long systemId);
+// system's values where a component's own row lacks them.
+void loadComponentVelocities(SQLHSTMT statement, long systemId);
 
-// Derives every component's absolute magnitude, luminosity and comfort zone
-// from its apparent magnitude and distance, or the sentinels.
-void derivePhotometry();
+// Reads the spectrum and the magnitudes stored under record.ID (a
+// component's own, or a pair's combined ones under its orbit's ID) through
+// a second statement on connection, while the shared statement's cursor
+// stays open on the rows being walked. Sets hasSpectrum and hasMagnitudes
+// for what was found and makes record.LastUpdated the newest of its own and
+// theirs. Without a second statement the record simply has neither.
+template <class Record>
+void loadSpectrumAndMagnitudes(SQLHDBC connection, Record& record)
+{
+    SecondStatement details(connection);
+    if (!details.ok()) return;
+    if (loadSpectrum(details.get(), record.ID, record.Spectrum)) {
+        record.hasSpectrum = true;
+        takeLaterDate(record.LastUpdated, record.Spectrum.LastUpdated);
+    }
+    if (loadMagnitudes(details.get(), record.ID, record.Magnitudes)) {
+        record.hasMagnitudes = true;
+        takeLaterDate(record.LastUpdated, record.Magnitudes.LastUpdated);
+    }
+}
 
 // Fills Orbits and OrbitCount with the rows S+11..S+49, each with its pair's
 // combined spectrum and magnitudes read through a second statement.

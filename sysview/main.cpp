@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "ids.h"
 #include "database_session.h"
 #include "output.h"
 #include "query_string.h"
@@ -34,7 +35,7 @@ struct Request {
 
 void writePlainText(const char* message)
 {
-    writeLine("Content-type: text/plain\n");
+    writePlainTextHeader();
     writeLine(message);
 }
 
@@ -45,7 +46,7 @@ std::optional<Request> readRequest()
     Request request;
     if (const char* idText = getQueryValue("ID")) {
         const std::optional<std::int32_t> id = toInt32(idText);
-        if (!id || *id <= 0 || *id % 100 != 0) {
+        if (!id || !isSystemId(*id)) {
             writePlainText("Invalid \"ID=\" clause.  ID must be a positive multiple of 100.");
             return std::nullopt;
         }
@@ -64,7 +65,7 @@ std::optional<Request> readRequest()
     const char* catalog = getQueryValue("Catalog");
     const char* number = getQueryValue("CatNo");
     if (!catalog || !number) {
-        writeLine("Content-type: text/plain\n");
+        writePlainTextHeader();
         writeLine("Invalid query string.  Must contain one of the following sets of clauses:");
         writeLine("\"ID=\"");
         writeLine("\"Name=\"");
@@ -103,7 +104,8 @@ void reportSessionFailure(const DatabaseSession& session, SessionFailure failure
 int answerIdRequest(const DatabaseSession& session, long id)
 {
     if (systemExists(session.statement(), id)) {
-        return writeReport(session.connection(), session.statement(), id) ? kStatusReport : kStatusOther;
+        writeReport(session.connection(), session.statement(), id);
+        return kStatusReport;
     }
     writeHtmlHead("<TITLE>VLDR system ID lookup search results</TITLE>");
     writeFormatted("No star system with an ID of %d exists in the database.\n", static_cast<int>(id));
@@ -133,7 +135,8 @@ int answerNameRequest(const DatabaseSession& session, const std::string& text)
         return kStatusOther;
     }
     if (table.ids[0] != 0) {
-        return writeReport(session.connection(), session.statement(), table.ids[0]) ? kStatusReport : kStatusOther;
+        writeReport(session.connection(), session.statement(), table.ids[0]);
+        return kStatusReport;
     }
     // Never reached while matches name valid systems; still a complete answer.
     writeNoMatchPage(text);

@@ -9,37 +9,23 @@
 #include <utility>
 #include <vector>
 
+#include "ids.h"
 #include "catalog.h"
 #include "constants.h"
 #include "output.h"
+#include "photometry.h"
 #include "precision.h"
 #include "sections.h"
 
 namespace vldr {
 namespace {
 
-// Last two digits of body IDs: below 10 a component, from 50 a planet
-// (for naming); 51 to 69 a planet (for leaving orbits out of the system listing).
-constexpr int kFirstPairDigits = 10;
-constexpr int kFirstPlanetDigits = 50;
-constexpr int kFirstListedPlanetDigits = 51;
-constexpr int kLastListedPlanetDigits = 69;
-
-// Absolute magnitude = apparent magnitude + 5 - 5 log10(parsecs);
-// apparent = absolute - 5 + 5 log10(parsecs).
-constexpr double kDistanceModulusOffset = 5.0;
-constexpr double kDistanceModulusFactor = 5.0;
-// Absolute magnitude = 4.85 - 2.5 log10(luminosity).
-constexpr double kMagnitudesPerDecade = 2.5;
-
 // Below these the plain formats switch from "%g" to "%f".
 constexpr double kSmallDistance = 0.001;  // AU, arcseconds; comfort zone beside an axis
 constexpr double kSmallValue = 0.1;       // luminosity; comfort zone without an axis
 constexpr double kSmallPeriodError = 0.00001;
-constexpr double kPercent = 100.0;
 
 constexpr const char* kError = "<ERROR>";
-constexpr const char* kIndent = "&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;";
 
 using OrbitSet = std::bitset<kMaxOrbits>;
 
@@ -51,9 +37,7 @@ std::optional<double> luminosityFromApparentMagnitude(double m)
 {
     const PositionRecord& system = report().SystemPosition;
     if (!system.hasDistance) return std::nullopt;
-    const double absolute =
-        m + kDistanceModulusOffset - kDistanceModulusFactor * std::log10(system.Distance * kParsecsPerLightYear);
-    const double luminosity = std::pow(kBrightnessRatioPerMagnitude, kSolarAbsoluteMagnitude - absolute);
+    const double luminosity = luminosityOf(absoluteMagnitude(m, system.Distance));
     if (!std::isfinite(luminosity)) return std::nullopt;
     return luminosity;
 }
@@ -65,8 +49,7 @@ std::optional<double> luminosityFromApparentMagnitude(double m)
 void appendName(std::string& text, double& luminosity, bool& luminosityKnown, int bodyId, OrbitSet& naming)
 {
     const Report& r = report();
-    const int digits = bodyId % 100;
-    if (digits < kFirstPairDigits) {
+    if (namesComponent(bodyId)) {
         const int i = findComponent(bodyId);
         if (i < 0) {
             text += kError;
@@ -80,7 +63,7 @@ void appendName(std::string& text, double& luminosity, bool& luminosityKnown, in
             luminosity += own;
         return;
     }
-    if (digits >= kFirstPlanetDigits) {
+    if (namesPlanet(bodyId)) {
         const int i = findPlanet(bodyId);
         text += i < 0 ? kError : r.Planets[i].Name;
         return;
@@ -88,9 +71,9 @@ void appendName(std::string& text, double& luminosity, bool& luminosityKnown, in
 
     const int k = findOrbit(bodyId);
     if (k < 0 || naming.test(static_cast<std::size_t>(k))) {
-        // Not loaded, or a pair that contains itself: no name and no light.
+        // Not loaded, or a pair that contains itself: no name, and like a
+        // body that is not found it leaves the light gathered so far alone.
         text += kError;
-        if (k >= 0) luminosityKnown = false;
         return;
     }
     const OrbitRecord& pair = r.Orbits[k];
@@ -166,7 +149,7 @@ void writeWithSystemError(double value, double smallLimit, const char* unit)
 std::optional<double> magnitudeSeenFrom(double absolute, double d)
 {
     if (!(d > 0)) return std::nullopt;
-    const double m = absolute - kDistanceModulusOffset + kDistanceModulusFactor * std::log10(d * kParsecsPerAU);
+    const double m = apparentMagnitudeAt(absolute, d * kParsecsPerAU);
     if (!std::isfinite(m)) return std::nullopt;
     return m;
 }
@@ -184,7 +167,7 @@ struct OrbitView {
 // The heading is written only when at least one magnitude can be computed.
 void printViewFrom(const std::string& from, const std::string& other, double otherLuminosity, const OrbitView& view)
 {
-    const double absolute = kSolarAbsoluteMagnitude - kMagnitudesPerDecade * std::log10(otherLuminosity);
+    const double absolute = absoluteMagnitudeOfLuminosity(otherLuminosity);
     std::vector<std::pair<const char*, double>> lines;
     if (view.periastronAU && view.apastronAU) {
         if (auto m = magnitudeSeenFrom(absolute, *view.periastronAU)) lines.emplace_back("At periastron, ", *m);
@@ -227,7 +210,7 @@ void printPairData(const OrbitRecord& orbit, bool bodyMode, const LineWriter& li
     if (bodyMode || !pairLuminosity || !(*pairLuminosity > 0) || !std::isfinite(*pairLuminosity)) return;
 
     writeFormatted("<BR><B>Combined absolute visual magnitude:</B> %+.2f\n",
-                   kSolarAbsoluteMagnitude - kMagnitudesPerDecade * std::log10(*pairLuminosity));
+                   absoluteMagnitudeOfLuminosity(*pairLuminosity));
     writeText("<BR><B>Combined visual luminosity:</B> ");
     writeWithSystemError(*pairLuminosity, kSmallValue, " x Sol\n");
     view.pairComfortZone = std::sqrt(*pairLuminosity);
@@ -256,7 +239,7 @@ void printPeriod(const OrbitRecord& orbit, const LineWriter& line)
     }
     if (orbit.hasPeriodError) {
         line.open("<B>Standard Error in period:</B> ");
-        const double percent = orbit.PeriodError * kPercent;
+        const double percent = orbit.PeriodError * kPercentPerFraction;
         if (orbit.PeriodError < kSmallPeriodError)
             writeFormatted("%f%%\n", percent);
         else
@@ -322,12 +305,6 @@ void printAxisAndAfter(const OrbitRecord& orbit, bool bodyMode, const LineWriter
         printViewFrom(view.primaryName, view.secondaryName, view.secondaryLuminosity, view);
     if (view.primaryKnown && view.primaryLuminosity > 0)
         printViewFrom(view.secondaryName, view.primaryName, view.primaryLuminosity, view);
-}
-
-bool isListedPlanet(int id)
-{
-    const int digits = id % 100;
-    return digits >= kFirstListedPlanetDigits && digits <= kLastListedPlanetDigits;
 }
 
 }  // namespace

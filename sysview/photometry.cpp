@@ -3,8 +3,9 @@
 // normal and at maximum brightness.
 #include <cmath>
 
+#include "photometry.h"
+
 #include "constants.h"
-#include "loaders.h"
 
 namespace vldr {
 namespace {
@@ -13,17 +14,13 @@ namespace {
 //                      - kDistanceModulusFactor * log10(distance in parsecs).
 constexpr double kDistanceModulusOffset = 5.0;
 constexpr double kDistanceModulusFactor = 5.0;
+// Absolute magnitude = 4.85 - kMagnitudesPerDecade * log10(luminosity).
+constexpr double kMagnitudesPerDecade = 2.5;
 
 // The values of a component whose photometry cannot be derived.
 ComponentPhotometry notComputable()
 {
     return ComponentPhotometry{kNoAbsoluteMagnitude, kNoValue, kNoValue, kNoAbsoluteMagnitude, kNoValue};
-}
-
-// Visual luminosity (Sun = 1) of a star of the given absolute magnitude.
-double luminosityOf(double absoluteMagnitude)
-{
-    return std::pow(kBrightnessRatioPerMagnitude, kSolarAbsoluteMagnitude - absoluteMagnitude);
 }
 
 // The photometry of one component, or the sentinels. A distance that is
@@ -41,8 +38,7 @@ ComponentPhotometry photometryOf(const ComponentRecord& component, const Positio
         // The Sun itself.
         result.AbsoluteVMag = kSolarAbsoluteMagnitude;
     } else {
-        result.AbsoluteVMag = (magnitudes.ApparentVMag + kDistanceModulusOffset) -
-                              kDistanceModulusFactor * std::log10(distance * kParsecsPerLightYear);
+        result.AbsoluteVMag = absoluteMagnitude(magnitudes.ApparentVMag, distance);
     }
     result.AbsoluteVMagAtMax = result.AbsoluteVMag;
     if (magnitudes.hasVMagIncrease) result.AbsoluteVMagAtMax = result.AbsoluteVMag - magnitudes.VMagIncrease;
@@ -58,6 +54,27 @@ ComponentPhotometry photometryOf(const ComponentRecord& component, const Positio
 }
 
 }  // namespace
+
+double absoluteMagnitude(double apparentMagnitude, double distanceLightYears)
+{
+    return (apparentMagnitude + kDistanceModulusOffset) -
+           kDistanceModulusFactor * std::log10(distanceLightYears * kParsecsPerLightYear);
+}
+
+double apparentMagnitudeAt(double absoluteMagnitude, double parsecs)
+{
+    return absoluteMagnitude - kDistanceModulusOffset + kDistanceModulusFactor * std::log10(parsecs);
+}
+
+double luminosityOf(double absoluteMagnitude)
+{
+    return std::pow(kBrightnessRatioPerMagnitude, kSolarAbsoluteMagnitude - absoluteMagnitude);
+}
+
+double absoluteMagnitudeOfLuminosity(double luminosity)
+{
+    return kSolarAbsoluteMagnitude - kMagnitudesPerDecade * std::log10(luminosity);
+}
 
 // For every component: absolute magnitude from its apparent magnitude and
 // distance (light-years, own or inherited from the system), luminosity =

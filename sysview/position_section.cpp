@@ -16,37 +16,11 @@
 namespace vldr {
 namespace {
 
-// Relative errors are stored as fractions and shown as percentages.
-constexpr double kPercentPerFraction = 100.0;
-// Declinations are measured from the equator, polar distances from the north pole (degrees).
-constexpr double kNorthPoleDeclination = 90.0;
 
 // True when a value is present and can be written as a number.
 bool printable(bool present, double value)
 {
     return present && std::isfinite(value);
-}
-
-// Minutes in an hour or a degree, and seconds in one.
-constexpr double kMinutesPerUnit = 60.0;
-constexpr double kSecondsPerUnit = 3600.0;
-
-// Right ascension (radians) and declination (radians) of a position with
-// both, for the space velocity: alpha = (hours + minutes/60 + seconds/3600)
-// * radians per hour; the declination in degrees, deg + s*min/60 +
-// s*sec/3600 with s the sign of the degrees, turned into a polar distance
-// and back. Evaluated in exactly this order (not in the order the
-// rectangular coordinates use), so that the last bits match that formula.
-void equatorialAngles(const PositionRecord& position, double& alpha, double& delta)
-{
-    const double hours = position.RA_hr + position.RA_min / kMinutesPerUnit +
-                         static_cast<double>(position.RA_sec) / kSecondsPerUnit;
-    alpha = hours * kRadiansPerHour;
-    const double sign = position.Dec_deg < 0 ? -1.0 : 1.0;
-    const double degrees = position.Dec_deg + sign * position.Dec_arcmin / kMinutesPerUnit +
-                           sign * static_cast<double>(position.Dec_arcsec) / kSecondsPerUnit;
-    const double polarDistance = (kNorthPoleDeclination - degrees) * kRadiansPerDegree;
-    delta = kRightAngleRadians - polarDistance;
 }
 
 // "<BR><B>Right Ascension and Declination:</B> ..." with the epoch, when
@@ -168,42 +142,6 @@ void printMotion(const VelocityRecord& velocity)
         writeFormatted("<BR><B>Source for proper motion:</B> %s\n", lookupCatalogName(velocity.PMSource));
     if (velocity.hasRVSource)
         writeFormatted("<BR><B>Source for radial velocity:</B> %s\n", lookupCatalogName(velocity.RVSource));
-}
-
-// Space velocity in galactic axes (km/s) from the position (light-years,
-// right ascension, declination) and the motion (arcsec/yr at an angle
-// from north, radial km/s). At distance 0 (the Sun) it is 0, 0, 0. False
-// when a needed value is missing or the result is not finite.
-bool velocityToUVW(const PositionRecord& position, const VelocityRecord& velocity, double& u, double& v,
-                   double& w)
-{
-    if (!position.hasDistance) return false;
-    if (position.Distance == 0) {
-        u = v = w = 0;
-        return true;
-    }
-    if (!position.hasRA || !position.hasDec || !velocity.hasProperMotion || !velocity.hasPMAngle ||
-        !velocity.hasRadialVelocity)
-        return false;
-
-    double alpha = 0, delta = 0;
-    equatorialAngles(position, alpha, delta);
-    const double phi = velocity.PMAngle * kRadiansPerDegree;
-    // Light-years crossed per year, times the speed of light: km/s.
-    const double vt = std::tan(velocity.ProperMotion * kRadiansPerArcsecond) * position.Distance * kSpeedOfLight;
-    const double rv = velocity.RadialVelocity;
-
-    double x = rv * std::cos(alpha) * std::cos(delta) - vt * std::sin(alpha) * std::sin(phi) -
-               vt * std::cos(alpha) * std::sin(delta) * std::cos(phi);
-    double y = rv * std::sin(alpha) * std::cos(delta) + vt * std::cos(alpha) * std::sin(phi) -
-               vt * std::sin(alpha) * std::sin(delta) * std::cos(phi);
-    double z = rv * std::sin(delta) + vt * std::cos(delta) * std::cos(phi);
-    rotateToGalactic(x, y, z);
-    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) return false;
-    u = x;
-    v = y;
-    w = z;
-    return true;
 }
 
 // The system's motion, then its U,V,W line when it can be computed.

@@ -7,16 +7,18 @@
 #include <sqlext.h>
 
 #include "field_limits.h"
+#include "ids.h"
 #include "records.h"
 
 namespace vldr {
 
-// Capacities, one entry per ID of each range of a system S.
-inline constexpr int kMaxComponents = 9;   // S+1 .. S+9
-inline constexpr int kMaxOrbits = 39;      // S+11 .. S+49
-inline constexpr int kMaxPlanets = 19;     // S+51 .. S+69
+// Capacities, one entry per ID of each range of a system S (ids.h), so
+// that a loader that queries exactly its range can never overflow its table.
+inline constexpr int kMaxComponents = kLastComponentOffset - kFirstComponentOffset + 1;  // 9
+inline constexpr int kMaxOrbits = kLastOrbitOffset - kFirstOrbitOffset + 1;              // 39
+inline constexpr int kMaxPlanets = kLastPlanetOffset - kFirstPlanetOffset + 1;           // 19
 // Distinct planet IDs an orbit table can name (last two digits 51 to 99).
-inline constexpr int kMaxCompanions = 49;
+inline constexpr int kMaxCompanions = kIdsPerSystem - kFirstPlanetOffset;               // 49
 
 // One Magnitudes row.
 struct MagnitudeRecord {
@@ -58,22 +60,6 @@ struct ComponentRecord {
     char MassSource[kAbbreviationSize] = {};
     bool hasDiameterSource = false;
     char DiameterSource[kAbbreviationSize] = {};
-};
-
-// One Velocities row.
-struct VelocityRecord {
-    bool hasProperMotion = false;
-    bool hasPMAngle = false;
-    bool hasRadialVelocity = false;
-    bool hasPMSource = false;
-    bool hasRVSource = false;
-    bool hasOwnRow = false;           // components: the row is the component's own
-    double ProperMotion = 0;          // arcsec/yr
-    double PMAngle = 0;               // degrees from north
-    double RadialVelocity = 0;        // km/s
-    char PMSource[kAbbreviationSize] = {};
-    char RVSource[kAbbreviationSize] = {};
-    DATE_STRUCT LastUpdated = {};
 };
 
 // Values derived from a component's apparent magnitude and distance.
@@ -157,6 +143,10 @@ Report& report();
 
 // Three-way comparison of two dates: 1 when a is later, -1 when earlier, 0 when equal.
 int compareDates(const DATE_STRUCT& a, const DATE_STRUCT& b);
+
+// Makes candidate the record's date when it is later (a component's or a
+// pair's date becomes the newest of its own rows).
+void takeLaterDate(DATE_STRUCT& date, const DATE_STRUCT& candidate);
 
 // The newest-update rule: makes date the report's NewestUpdate when it is later.
 void noteUpdate(const DATE_STRUCT& date);

@@ -3,6 +3,7 @@
 #include "catalog.h"
 #include "loaders.h"
 #include "output.h"
+#include "photometry.h"
 #include "report.h"
 #include "sections.h"
 
@@ -18,7 +19,7 @@ void printDateLine()
 
 }  // namespace
 
-bool writeReport(SQLHDBC connection, SQLHSTMT statement, long systemId)
+void writeReport(SQLHDBC connection, SQLHSTMT statement, long systemId)
 {
     Report& r = report();
     writeHtmlHead("<TITLE>VLDR search results</TITLE>");
@@ -47,7 +48,6 @@ bool writeReport(SQLHDBC connection, SQLHSTMT statement, long systemId)
     printRingSearchForm(systemId);
     printDateLine();
     writeHtmlClose();
-    return true;
 }
 
 }  // namespace vldr

@@ -11,7 +11,7 @@ namespace vldr {
 // its fixed order and prints the sections, the two neighbour-search forms,
 // the date of the newest data and the closing tags. Second statements are
 // allocated on connection while the shared statement's cursor is open.
-// Always returns true.
-bool writeReport(SQLHDBC connection, SQLHSTMT statement, long systemId);
+// No failure stops the page: missing data are left out.
+void writeReport(SQLHDBC connection, SQLHSTMT statement, long systemId);
 
 }  // namespace vldr

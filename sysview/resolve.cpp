@@ -1,3 +1,4 @@
+#include "ids.h"
 #include "resolve.h"
 
 #include <algorithm>
@@ -5,23 +6,19 @@
 #include "catalog.h"
 #include "field_limits.h"
 #include "output.h"
+#include "row_binder.h"
 #include "statement.h"
 
 namespace vldr {
 namespace {
 
-int systemOf(long ownerId)
-{
-    return static_cast<int>(ownerId / 100 * 100);
-}
-
 // Whether a row's OwnerID names a star system: present, and of a system ID
 // that is a positive multiple of 100. A row that names none (a NULL, or an
 // OwnerID below 100 in a database not built by our schema) is no match, so
 // that a search never resolves to "system 0" and an empty response.
-bool namesASystem(SQLLEN ownerIndicator, long ownerId)
+bool namesASystem(bool ownerPresent, long ownerId)
 {
-    return isPresent(ownerIndicator) && systemOf(ownerId) > 0;
+    return ownerPresent && isSystemId(systemOf(ownerId));
 }
 
 // Counts the system of one matched proper name and stores the first kMaxMatches.
@@ -47,11 +44,11 @@ bool findSystemByDesignation(SQLHSTMT statement, const std::string& text)
                                               abbreviation.c_str(), value.c_str())))
         return false;
     SQLINTEGER ownerId = 0;
-    SQLLEN indicator = 0;
-    bindColumn(statement, 1, SQL_C_LONG, &ownerId, 0, &indicator);
-    if (!fetchRow(statement) || !namesASystem(indicator, ownerId)) return false;
+    RowBinder row(statement);
+    row.bindLong(1, ownerId);
+    if (!row.fetch() || !namesASystem(row.has(1), ownerId)) return false;
     MatchTable& table = matchTable();
-    table.ids[0] = systemOf(ownerId);
+    table.ids[0] = static_cast<int>(systemOf(ownerId));
     table.names[0].clear();
     table.count = 1;
     table.seen.insert(table.ids[0]);
@@ -68,12 +65,12 @@ MatchTable& matchTable()
 
 bool systemExists(SQLHSTMT statement, long id)
 {
-    if (id < 1 || id % 100 != 0) return false;
+    if (!isSystemId(id)) return false;
     if (!runQuery(statement, composeStatement("SELECT COUNT(*) FROM Systems WHERE ID=%ld", id))) return false;
     SQLINTEGER count = 0;
-    SQLLEN indicator = 0;
-    bindColumn(statement, 1, SQL_C_LONG, &count, 0, &indicator);
-    return fetchRow(statement) && count > 0;
+    RowBinder row(statement);
+    row.bindLong(1, count);
+    return row.fetch() && count > 0;
 }
 
 bool findSystemsByName(SQLHSTMT statement, const std::string& text)
@@ -83,13 +80,15 @@ bool findSystemsByName(SQLHSTMT statement, const std::string& text)
         return false;
     SQLINTEGER ownerId = 0;
     char name[kNameSize] = {};
-    SQLLEN ownerIndicator = 0, nameIndicator = 0;
-    bindColumn(statement, 1, SQL_C_LONG, &ownerId, 0, &ownerIndicator);
-    bindText(statement, 2, name, &nameIndicator);
     MatchTable& table = matchTable();
-    while (fetchRow(statement)) {
-        if (!namesASystem(ownerIndicator, ownerId)) continue;
-        noteMatch(table, systemOf(ownerId), isPresent(nameIndicator) ? name : "");
+    {
+        RowBinder row(statement);
+        row.bindLong(1, ownerId);
+        row.bindText(2, name);
+        while (row.fetch()) {
+            if (!namesASystem(row.has(1), ownerId)) continue;
+            noteMatch(table, static_cast<int>(systemOf(ownerId)), row.has(2) ? name : "");
+        }
     }
     if (table.count > 0) return true;
     return findSystemByDesignation(statement, text);

@@ -50,10 +50,6 @@ void printTriple(double a, double b, double c, const PositionRecord& position);
 // Writes proper motion, radial velocity and their sources.
 void printMotion(const VelocityRecord& velocity);
 
-// Computes the galactic space velocity U, V, W (km/s). True when written.
-bool velocityToUVW(const PositionRecord& position, const VelocityRecord& velocity, double& u, double& v,
-                   double& w);
-
 // Writes the system's motion and its U,V,W line.
 void printSystemKinematics();
 

@@ -6,16 +6,15 @@
 #include <string>
 
 #include "catalog.h"
+#include "constants.h"
 #include "output.h"
-#include "number_columns.h"
 #include "sections.h"
+#include "row_binder.h"
 #include "statement.h"
 
 namespace vldr {
 namespace {
 
-// Fractions are shown as whole percentages.
-constexpr double kPercentPerFraction = 100.0;
 // Added before truncation to round a non-negative percentage to the nearest whole one.
 constexpr double kRoundingHalf = 0.5;
 
@@ -77,34 +76,30 @@ bool loadSystemRecord(SQLHSTMT statement, long systemId, SystemRecord& record)
         "MetallicityComment, ArityComment, PointsOfInterest, LastUpdated FROM Systems WHERE ID = %ld",
         systemId);
     if (!runQuery(statement, text)) return false;
-    SQLLEN age = 0, ageError = 0, ageSource = 0, ageComment = 0, metallicity = 0, metallicityError = 0;
-    SQLLEN metallicitySource = 0, metallicityComment = 0, arityComment = 0, pointsOfInterest = 0, updated = 0;
-    bindColumn(statement, 1, SQL_C_DOUBLE, &record.Age, 0, &age);
-    bindColumn(statement, 2, SQL_C_DOUBLE, &record.AgeError, 0, &ageError);
-    bindText(statement, 3, record.AgeSource, &ageSource);
-    bindText(statement, 4, record.AgeComment, &ageComment);
-    bindColumn(statement, 5, SQL_C_DOUBLE, &record.Metallicity, 0, &metallicity);
-    bindColumn(statement, 6, SQL_C_DOUBLE, &record.MetallicityError, 0, &metallicityError);
-    bindText(statement, 7, record.MetallicitySource, &metallicitySource);
-    bindText(statement, 8, record.MetallicityComment, &metallicityComment);
-    bindText(statement, 9, record.ArityComment, &arityComment);
-    bindText(statement, 10, record.PointsOfInterest, &pointsOfInterest);
-    bindColumn(statement, 11, SQL_C_DATE, &record.LastUpdated, sizeof record.LastUpdated, &updated);
-    const bool fetched = fetchRow(statement);
-    // The bound storage is the caller's: release it before returning.
-    SQLFreeStmt(statement, SQL_UNBIND);
-    if (!fetched) return false;
-    record.hasAge = isPresentNumber(record.Age, age);
-    record.hasAgeError = isPresentNumber(record.AgeError, ageError);
-    record.hasAgeSource = isPresent(ageSource);
-    record.hasAgeComment = isPresent(ageComment);
-    record.hasMetallicity = isPresentNumber(record.Metallicity, metallicity);
-    record.hasMetallicityError = isPresentNumber(record.MetallicityError, metallicityError);
-    record.hasMetallicitySource = isPresent(metallicitySource);
-    record.hasMetallicityComment = isPresent(metallicityComment);
-    record.hasArityComment = isPresent(arityComment);
-    record.hasPointsOfInterest = isPresent(pointsOfInterest);
-    if (!isPresent(updated)) record.LastUpdated = DATE_STRUCT{};
+    RowBinder row(statement);
+    row.bindDouble(1, record.Age);
+    row.bindDouble(2, record.AgeError);
+    row.bindText(3, record.AgeSource);
+    row.bindText(4, record.AgeComment);
+    row.bindDouble(5, record.Metallicity);
+    row.bindDouble(6, record.MetallicityError);
+    row.bindText(7, record.MetallicitySource);
+    row.bindText(8, record.MetallicityComment);
+    row.bindText(9, record.ArityComment);
+    row.bindText(10, record.PointsOfInterest);
+    row.bindDate(11, record.LastUpdated);
+    if (!row.fetch()) return false;
+    record.hasAge = row.has(1);
+    record.hasAgeError = row.has(2);
+    record.hasAgeSource = row.has(3);
+    record.hasAgeComment = row.has(4);
+    record.hasMetallicity = row.has(5);
+    record.hasMetallicityError = row.has(6);
+    record.hasMetallicitySource = row.has(7);
+    record.hasMetallicityComment = row.has(8);
+    record.hasArityComment = row.has(9);
+    record.hasPointsOfInterest = row.has(10);
+    if (!row.has(11)) record.LastUpdated = DATE_STRUCT{};
     return true;
 }
 
@@ -114,16 +109,15 @@ void printProperNames(SQLHSTMT statement, long systemId)
     if (!runQuery(statement, composeStatement("SELECT Name FROM ProperNames WHERE OwnerID = %ld", systemId)))
         return;
     char name[kNameSize] = {};
-    SQLLEN nameIndicator = 0;
-    bindText(statement, 1, name, &nameIndicator);
+    RowBinder row(statement);
+    row.bindText(1, name);
     bool first = true;
-    while (fetchRow(statement)) {
-        if (!isPresent(nameIndicator)) name[0] = '\0';
+    while (row.fetch()) {
+        if (!row.has(1)) name[0] = '\0';
         writeFormatted(first ? "<B>Proper names:</B> " : ", ");
         writeFormatted("%s", name);
         first = false;
     }
-    SQLFreeStmt(statement, SQL_UNBIND);
     if (!first) writeFormatted("\n");
 }
 
@@ -135,18 +129,20 @@ void printCatalogNumbers(SQLHSTMT statement, long systemId)
         return;
     char abbreviation[kAbbreviationSize] = {};
     char value[kNameSize] = {};
-    SQLLEN abbreviationIndicator = 0, valueIndicator = 0;
-    bindText(statement, 1, abbreviation, &abbreviationIndicator);
-    bindText(statement, 2, value, &valueIndicator);
+    RowBinder row(statement);
+    row.bindText(1, abbreviation);
+    row.bindText(2, value);
     bool first = true;
-    while (fetchRow(statement)) {
-        if (!isPresent(abbreviationIndicator)) abbreviation[0] = '\0';
-        if (!isPresent(valueIndicator)) value[0] = '\0';
-        writeFormatted(first ? "<BR><B>Catalog numbers:</B>\n<BR>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;" : ", ");
+    while (row.fetch()) {
+        if (!row.has(1)) abbreviation[0] = '\0';
+        if (!row.has(2)) value[0] = '\0';
+        if (first)
+            writeFormatted("<BR><B>Catalog numbers:</B>\n<BR>%s", kIndent);
+        else
+            writeFormatted(", ");
         writeFormatted("%s %s", formatCatalogLabel(abbreviation).c_str(), value);
         first = false;
     }
-    SQLFreeStmt(statement, SQL_UNBIND);
     if (!first) writeFormatted("\n");
 }
 
@@ -230,8 +226,7 @@ void printSystemSection(SQLHSTMT statement, long systemId)
     writeFormatted("\n");
 
     if (system.hasPointsOfInterest)
-        writeFormatted("<BR><B>Points of interest:</B>\n<BR>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;%s\n<BR>\n",
-                       system.PointsOfInterest);
+        writeFormatted("<BR><B>Points of interest:</B>\n<BR>%s%s\n<BR>\n", kIndent, system.PointsOfInterest);
 }
 
 // "LONG NAME (ABBREV)" when the registry holds a non-empty long name for

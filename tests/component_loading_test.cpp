@@ -8,6 +8,7 @@
 
 #include "database_session.h"
 #include "loaders.h"
+#include "photometry.h"
 #include "sections.h"
 #include "test_database.h"
 

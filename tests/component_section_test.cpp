@@ -206,3 +206,22 @@ TEST_F(ComponentSection, SystemWithoutAnyDataGivesTheWholePage)
 }
 
 }  // namespace
+
+// Regression: a Magnitudes row holding infinities (SQLite stores 9e999 as
+// infinity) printed "inf" as the star's and the pair's magnitudes.
+TEST(NonFiniteNumbers, AStoredInfinityCountsAsAbsentOnTheReportPage)
+{
+    const TestDatabase db({
+        "INSERT INTO Systems (ID) VALUES (100);"
+        "INSERT INTO Positions (OwnerID, Distance) VALUES (100, 10);"
+        "INSERT INTO Components (ID, Name) VALUES (101, 'A'), (102, 'B');"
+        "INSERT INTO Magnitudes (OwnerID, ApparentVMag, VMagIncrease) VALUES (101, 9e999, 9e999), (111, 9e999, NULL);"
+        "INSERT INTO Orbits (ID, PrimaryID, SecondaryID, SemimajorAxis, IsAxisAU) VALUES (111, 101, 102, 10, 1);",
+    });
+    const ProgramResult r = db.run("sysview", "ID=100");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.output.find("inf"), std::string::npos) << r.output;
+    EXPECT_EQ(r.output.find("nan"), std::string::npos) << r.output;
+    EXPECT_EQ(r.output.find("magnitude"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("<P><BR><B><U>Component A:</U></B>\n"), std::string::npos) << r.output;
+}

@@ -254,3 +254,28 @@ TEST(OrbitLoading, NewestDateCountsThePairsSpectraAndThePlanets)
 }
 
 }  // namespace
+
+// Regression: a pair written "<ERROR>" because of a naming cycle made the
+// pair's luminosity unknown, dropping the combined magnitude lines and the
+// view from the other body.
+TEST(OrbitNamingCycle, ThePairInTheCycleLeavesTheLightOfTheOtherBodiesAlone)
+{
+    const TestDatabase db({
+        "INSERT INTO Systems (ID) VALUES (100);"
+        "INSERT INTO Positions (OwnerID, Distance) VALUES (100, 32.61633);"
+        "INSERT INTO Components (ID, Name) VALUES (101, 'A'), (102, 'B');"
+        "INSERT INTO Magnitudes (OwnerID, ApparentVMag) VALUES (101, 4.85), (102, 4.85);"
+        "INSERT INTO Orbits (ID, PrimaryID, SecondaryID, SemimajorAxis, IsAxisAU)"
+        "    VALUES (111, 112, 101, 10, 1), (112, 111, 102, 20, 1);",
+    });
+    const ProgramResult r = db.run("sysview", "ID=100");
+    EXPECT_EQ(r.status, 0);
+    const std::string& page = r.output;
+    const std::size_t start = page.find("<P><B><U>Data for ((<ERROR>-A)-B) and A's orbit around one other:</U></B>\n");
+    ASSERT_NE(start, std::string::npos) << page;
+    const std::string first = page.substr(start, page.find("<P><B><U>", start + 1) - start);
+    EXPECT_NE(first.find("<BR><B>Combined absolute visual magnitude:</B> +3.66\n"), std::string::npos) << first;
+    EXPECT_NE(first.find("<BR><B>Combined visual luminosity:</B> 3 x Sol\n"), std::string::npos) << first;
+    EXPECT_NE(first.find("<BR><B>As seen from ((<ERROR>-A)-B):</B>\n"), std::string::npos) << first;
+    EXPECT_NE(first.find("<BR><B>As seen from A:</B>\n"), std::string::npos) << first;
+}

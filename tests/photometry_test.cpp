@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "loaders.h"
+#include "photometry.h"
 
 using namespace vldr;
 

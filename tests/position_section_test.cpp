@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "coordinates.h"
 #include "sections.h"
 #include "test_database.h"
 

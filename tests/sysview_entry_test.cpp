@@ -238,3 +238,27 @@ TEST(SysviewSession, MissingDatabaseFileIsAFailedConnectionNotANewDatabase)
 }
 
 }  // namespace
+
+// Regression: a stored proper name of empty text gave "System <ID>" (and an
+// empty title on the report) instead of the system's catalogue designation.
+TEST(EmptyProperName, CountsAsNoNameSoTheDesignationIsUsed)
+{
+    const TestDatabase db({
+        "INSERT INTO CatalogNames (Abbreviation, LongName) VALUES ('GJ', 'Gliese');"
+        "INSERT INTO Systems (ID) VALUES (100), (200), (300);"
+        "INSERT INTO Positions (OwnerID, RA_hr, RA_min, RA_sec, Dec_deg, Dec_arcmin, Dec_arcsec, Distance)"
+        "    VALUES (100, 0, 0, 0, 0, 0, 0, 5), (200, 0, 0, 0, 0, 0, 0, 10), (300, 0, 0, 0, 0, 0, 0, 7);"
+        "INSERT INTO ProperNames (OwnerID, Name, IsSystemName) VALUES (100, '', 1), (200, '', 1);"
+        "INSERT INTO CatalogNumbers (OwnerID, CatAbbrev, Value, IsSystemName) VALUES (100, 'GJ', '1', 1);",
+    });
+    const ProgramResult report = db.run("sysview", "ID=100");
+    EXPECT_NE(report.output.find("<CENTER><H1>Gliese 1</H1></CENTER>\n"), std::string::npos) << report.output;
+    const ProgramResult unnamed = db.run("sysview", "ID=200");
+    EXPECT_EQ(unnamed.output.find("<H1>"), std::string::npos) << unnamed.output;
+    const ProgramResult list = db.run("proxlist", "ID=300&ly=20");
+    EXPECT_NE(list.output.find("<BR><A HREF=\"sysview.exe?ID=100\">Gliese 1</A>: 2 light-years\n"), std::string::npos)
+        << list.output;
+    EXPECT_NE(list.output.find("<BR><A HREF=\"sysview.exe?ID=200\">System 200</A>: 3 light-years\n"),
+              std::string::npos)
+        << list.output;
+}

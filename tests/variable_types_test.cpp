@@ -1,5 +1,5 @@
-// The variable-star type table: every row as the page shows it, and codes
-// that match no row.
+// The variable-star type table: its first and last rows, the texts with
+// odd blanks or spelling the pages keep, and codes that match no row.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,70 +10,35 @@ using namespace vldr;
 
 namespace {
 
-struct Row {
-    const char* code;
-    const char* name;
-    const char* generalClass;
-};
-
-const Row kRows[] = {
-    {"ACV", "Alpha(2) Canum Venaticorum", "rotating variable"},
-    {"ACY", "Alpha Cygni", "pulsating variable"},
-    {"BCE", "Beta Cephei", "pulsating variable"},
-    {"BY", "BY Draconis", "rotating variable"},
-    {"CEP", "Cepheid", "pulsating variable"},
-    {"CST", "constant star", "formally believed variable by some observer"},
-    {"CW", "W Virginis", "pulsating variable"},
-    {"CWA", "W Virginis (period > 8 days)", "pulsating variable"},
-    {"CWB", "W Virginis (period < 8 days)", "pulsating variable"},
-    {"DCE", "delta Cephei", "pulsating variable"},
-    {"DSC", "delta Scuti", "pulsating variable"},
-    {"E", "(E+, E/ ..)", "eclipsing binary"},
-    {"EA", "Algol", "eclipsing binary"},
-    {"EB", "beta Lyrae", "eclipsing binary"},
-    {"ELL", "rotating ellipsoidal", "rotating variable"},
-    {"EW", "W Ursae Majoris", "eclipsing binary"},
-    {"FKC", "FK Comae Berenices ", "rotating variable"},
-    {"GCA", "gamma Cassiopeiae", "eruptive variable"},
-    {"I", "irregular", " eruptive variable"},
-    {"IN", "irregular", "eruptive variable"},
-    {"IS", "irregular", " eruptive variable"},
-    {"L", "slow irregular", "pulsating variable"},
-    {"M", "Mira Ceti", "pulsating variable"},
-    {"NA", "fast nova", "cataclysmic variable"},
-    {"NB", "slow nova", "cataclysmic variable"},
-    {"NC", "slow nova", "cataclysmic variable"},
-    {"NL", "nova-like", "cataclysmic variable"},
-    {"NR", "recurrent nova", "cataclysmic variable"},
-    {"PVT", "PV Telescopii", "pulsating variable"},
-    {"RCB", "R Coronae Borealis", "eruptive variable"},
-    {"RR", "RR Lyrae", "pulsating variable"},
-    {"RS", "RS Canum Venaticorum", "eclipsing binary"},
-    {"RV", "RV Tauri", "pulsating variable"},
-    {"SDO", "S Doradus", "eruptive variable"},
-    {"SR", "semi-regular", "pulsating variable"},
-    {"SXA", "SX Arietis", "rotating variable"},
-    {"SXP", "SX Phoenicis", "pulsating variable"},
-    {"UGS", "SS Cygni", "cataclysmicvariable"},
-    {"UV", "UV Ceti <a href=\"/flare.html\">flare star</a>", "eruptive variable"},
-    {"WR", "Wolf-Rayet", "eruptive variable"},
-    {"XNG", "X-ray nova-like system", "X-ray binary"},
-    {"XP", "X-ray pulsar", "X-ray binary"},
-    {"ZAN", "Z Andromedae", "cataclysmic variable"},
-    {"ZZA", "Hydrogen ZZ Ceti", "pulsating variable"},
-};
-
-TEST(VariableTypes, EveryCodeGivesItsNameAndClass)
+// The name and class of a code, or "-" for an unknown code.
+std::string described(const char* code)
 {
-    ASSERT_EQ(std::size(kRows), 44u);
-    for (const Row& row : kRows) {
-        const char* generalClass = nullptr;
-        const char* name = describeVariableType(row.code, generalClass);
-        ASSERT_NE(name, nullptr) << row.code;
-        ASSERT_NE(generalClass, nullptr) << row.code;
-        EXPECT_STREQ(name, row.name) << row.code;
-        EXPECT_STREQ(generalClass, row.generalClass) << row.code;
-    }
+    const char* generalClass = nullptr;
+    const char* name = describeVariableType(code, generalClass);
+    if (name == nullptr) return "-";
+    return std::string(name) + " | " + (generalClass ? generalClass : "(null)");
+}
+
+TEST(VariableTypes, FirstLastAndTheTextsThatLookLikeSlips)
+{
+    // The first and the last row of the table.
+    EXPECT_EQ(described("ACV"), "Alpha(2) Canum Venaticorum | rotating variable");
+    EXPECT_EQ(described("ZZA"), "Hydrogen ZZ Ceti | pulsating variable");
+    // Texts the pages have always shown, blanks and all.
+    EXPECT_EQ(described("FKC"), "FK Comae Berenices  | rotating variable");
+    EXPECT_EQ(described("IS"), "irregular |  eruptive variable");
+    EXPECT_EQ(described("UGS"), "SS Cygni | cataclysmicvariable");
+    EXPECT_EQ(described("CST"), "constant star | formally believed variable by some observer");
+    // Two codes may share a name; the one-letter codes are whole codes.
+    EXPECT_EQ(described("NB"), "slow nova | cataclysmic variable");
+    EXPECT_EQ(described("NC"), "slow nova | cataclysmic variable");
+    EXPECT_EQ(described("E"), "(E+, E/ ..) | eclipsing binary");
+    EXPECT_EQ(described("L"), "slow irregular | pulsating variable");
+    EXPECT_EQ(described("M"), "Mira Ceti | pulsating variable");
+    // Codes that sort next to real ones are not prefixes of them.
+    EXPECT_EQ(described("AC"), "-");
+    EXPECT_EQ(described("ZZ"), "-");
+    EXPECT_EQ(described("ZZAA"), "-");
 }
 
 TEST(VariableTypes, CodesAreComparedAsWholeTextsExactly)

@@ -1,0 +1,69 @@
+#include "row_binder.h"
+
+#include <cmath>
+
+#include "number_columns.h"
+#include "statement.h"
+
+namespace vldr {
+
+RowBinder::~RowBinder()
+{
+    SQLFreeStmt(statement_, SQL_UNBIND);
+}
+
+void RowBinder::bind(SQLUSMALLINT column, SQLSMALLINT cType, void* storage, SQLLEN size)
+{
+    if (column == 0 || column > kMaxBoundColumns) return;
+    Column& bound = columns_[column];
+    bound = Column{cType, storage, SQL_NULL_DATA, false};
+    bindColumn(statement_, column, cType, storage, size, &bound.indicator);
+}
+
+void RowBinder::bindLong(SQLUSMALLINT column, SQLINTEGER& storage) { bind(column, SQL_C_LONG, &storage, 0); }
+void RowBinder::bindShort(SQLUSMALLINT column, SQLSMALLINT& storage) { bind(column, SQL_C_SHORT, &storage, 0); }
+void RowBinder::bindUnsignedTiny(SQLUSMALLINT column, unsigned char& storage)
+{
+    bind(column, SQL_C_UTINYINT, &storage, 0);
+}
+void RowBinder::bindBit(SQLUSMALLINT column, unsigned char& storage) { bind(column, SQL_C_BIT, &storage, 0); }
+void RowBinder::bindDouble(SQLUSMALLINT column, double& storage) { bind(column, SQL_C_DOUBLE, &storage, 0); }
+void RowBinder::bindFloat(SQLUSMALLINT column, float& storage) { bind(column, SQL_C_FLOAT, &storage, 0); }
+void RowBinder::bindDate(SQLUSMALLINT column, DATE_STRUCT& storage)
+{
+    bind(column, SQL_C_DATE, &storage, sizeof storage);
+}
+void RowBinder::bindText(SQLUSMALLINT column, char* field, std::size_t size)
+{
+    bind(column, SQL_C_CHAR, field, static_cast<SQLLEN>(size));
+}
+
+// A NULL is no value; nor is a number that is not finite or too large to be
+// a measurement (isPresentNumber), whose storage is cleared so that it goes
+// no further.
+bool RowBinder::holdsValue(const Column& bound)
+{
+    if (bound.storage == nullptr || bound.indicator == SQL_NULL_DATA) return false;
+    if (bound.cType == SQL_C_DOUBLE) return isPresentNumber(*static_cast<double*>(bound.storage), bound.indicator);
+    if (bound.cType == SQL_C_FLOAT) return isPresentNumber(*static_cast<float*>(bound.storage), bound.indicator);
+    return true;
+}
+
+bool RowBinder::fetch()
+{
+    if (!fetchRow(statement_)) return false;
+    for (Column& bound : columns_) bound.present = holdsValue(bound);
+    return true;
+}
+
+bool RowBinder::has(SQLUSMALLINT column) const
+{
+    return column <= kMaxBoundColumns && columns_[column].present;
+}
+
+bool RowBinder::isSet(SQLUSMALLINT column) const
+{
+    return has(column) && *static_cast<const unsigned char*>(columns_[column].storage) != 0;
+}
+
+}  // namespace vldr
