@@ -11,16 +11,17 @@
 #include "test_database.h"
 
 using namespace vldr;
+using vldr::test::SharedDatabaseSuite;
 using vldr::test::TestDatabase;
 
 namespace {
 
 // A session on a fixture database, with the registry freed afterwards.
-class CatalogRegistry : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { db_ = new TestDatabase({"catalog.sql"}); }
-    static void TearDownTestSuite() { delete db_; }
+class CatalogRegistry : public SharedDatabaseSuite<CatalogRegistry> {
+public:
+    static constexpr const char* kFixture = "catalog.sql";
 
+protected:
     void SetUp() override
     {
         setenv("ODBCSYSINI", db_->configDirectory().c_str(), 1);
@@ -34,10 +35,8 @@ protected:
     }
     SQLHSTMT statement() const { return session_.statement(); }
 
-    static TestDatabase* db_;
     DatabaseSession session_;
 };
-TestDatabase* CatalogRegistry::db_ = nullptr;
 
 TEST_F(CatalogRegistry, LookupReturnsTheLongNameOrTheAbbreviation)
 {

@@ -13,6 +13,7 @@
 #include "test_database.h"
 
 using namespace vldr;
+using vldr::test::SharedDatabaseSuite;
 using vldr::test::TestDatabase;
 
 namespace {
@@ -22,11 +23,11 @@ bool sameDate(const DATE_STRUCT& date, int year, int month, int day)
     return date.year == year && date.month == month && date.day == day;
 }
 
-class ComponentLoading : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { db_ = new TestDatabase({"report_component_loading.sql"}); }
-    static void TearDownTestSuite() { delete db_; }
+class ComponentLoading : public SharedDatabaseSuite<ComponentLoading> {
+public:
+    static constexpr const char* kFixture = "report_component_loading.sql";
 
+protected:
     void SetUp() override
     {
         setenv("ODBCSYSINI", db_->configDirectory().c_str(), 1);
@@ -47,10 +48,8 @@ protected:
         return r;
     }
 
-    static TestDatabase* db_;
     DatabaseSession session_;
 };
-TestDatabase* ComponentLoading::db_ = nullptr;
 
 TEST_F(ComponentLoading, ComponentsCarryTheirRowsAndTheNewestDates)
 {

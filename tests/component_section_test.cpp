@@ -14,11 +14,11 @@ const std::string kFieldsLine = "<P><A HREF=\"/fields.html\">What do all these f
 const std::string kFormStart = "<FORM ACTION=\"/Scripts/proxlist.exe\" METHOD=\"GET\">\n";
 const std::string kIndent = "<BR>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;";
 
-class ComponentSection : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { db_ = new TestDatabase({"report_components.sql"}); }
-    static void TearDownTestSuite() { delete db_; }
+class ComponentSection : public SharedDatabaseSuite<ComponentSection> {
+public:
+    static constexpr const char* kFixture = "report_components.sql";
 
+protected:
     static std::string page(int id)
     {
         const ProgramResult r = db_->run("sysview", ("ID=" + std::to_string(id)).c_str());
@@ -34,9 +34,7 @@ protected:
         if (!fromFieldsLink) start = output.find("<P><BR><B><U>Component ", start);
         return output.substr(start, output.find(kFormStart, start) - start);
     }
-    static TestDatabase* db_;
 };
-TestDatabase* ComponentSection::db_ = nullptr;
 
 TEST_F(ComponentSection, VariabilityColourMassDiameterAndTheComfortZone)
 {

@@ -13,11 +13,11 @@ namespace {
 const std::string kFieldsLine = "<P><A HREF=\"/fields.html\">What do all these fields mean?</A><BR>\n";
 const std::string kIndent = "<BR>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;";
 
-class OrbitSection : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { db_ = new TestDatabase({"report_orbits.sql"}); }
-    static void TearDownTestSuite() { delete db_; }
+class OrbitSection : public SharedDatabaseSuite<OrbitSection> {
+public:
+    static constexpr const char* kFixture = "report_orbits.sql";
 
+protected:
     static std::string page(int id)
     {
         const ProgramResult r = db_->run("sysview", ("ID=" + std::to_string(id)).c_str());
@@ -34,9 +34,7 @@ protected:
         if (end == std::string::npos) end = output.find("<BR>\n", start);
         return output.substr(start, end - start);
     }
-    static TestDatabase* db_;
 };
-TestDatabase* OrbitSection::db_ = nullptr;
 
 TEST_F(OrbitSection, NestedPairsTakesAndAnObservedSeparation)
 {

@@ -15,11 +15,11 @@ namespace {
 
 const std::string kFieldsLink = "<P><A HREF=\"/fields.html\">";
 
-class PositionSection : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { db_ = new TestDatabase({"report_position.sql"}); }
-    static void TearDownTestSuite() { delete db_; }
+class PositionSection : public SharedDatabaseSuite<PositionSection> {
+public:
+    static constexpr const char* kFixture = "report_position.sql";
 
+protected:
     // The position and kinematics lines of system id's page (after its arity line).
     static std::string section(int id)
     {
@@ -29,9 +29,7 @@ protected:
         const std::size_t start = r.output.find('\n', arity) + 1;
         return r.output.substr(start, r.output.find(kFieldsLink) - start);
     }
-    static TestDatabase* db_;
 };
-TestDatabase* PositionSection::db_ = nullptr;
 
 TEST_F(PositionSection, WorkedExampleGivesItsSpaceVelocity)
 {

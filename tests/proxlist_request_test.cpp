@@ -38,10 +38,11 @@ std::string decClause(const std::string& joiner, const std::string& from, const 
 }
 const std::string kNorthmost = "+89&deg;59'59.999\"";
 
-class ProxlistRequest : public ::testing::Test {
+class ProxlistRequest : public SharedDatabaseSuite<ProxlistRequest> {
+public:
+    static constexpr const char* kFixture = "";
+
 protected:
-    static void SetUpTestSuite() { db_ = new TestDatabase({""}); }
-    static void TearDownTestSuite() { delete db_; }
     static ProgramResult run(const char* query) { return db_->run("proxlist", query); }
 
     // Expects the plain-text message for each query, with status -1.
@@ -62,9 +63,7 @@ protected:
         EXPECT_EQ(r.status, 0) << query;
     }
 
-    static TestDatabase* db_;
 };
-TestDatabase* ProxlistRequest::db_ = nullptr;
 
 TEST_F(ProxlistRequest, MissingQueryStringIsAThreeLinePlainTextMessage)
 {

@@ -51,14 +51,13 @@ std::string tertia(const std::string& d) { return entry(300, "Tertia", d); }
 std::string quarta(const std::string& d) { return entry(400, "Quarta", d); }
 std::string unnamed(const std::string& d) { return entry(500, "System 500", d); }
 
-class ProxlistSearch : public ::testing::Test {
+class ProxlistSearch : public SharedDatabaseSuite<ProxlistSearch> {
+public:
+    static constexpr const char* kFixture = "proxlist_search.sql";
+
 protected:
-    static void SetUpTestSuite() { db_ = new TestDatabase({"proxlist_search.sql"}); }
-    static void TearDownTestSuite() { delete db_; }
     static ProgramResult run(const char* query) { return db_->run("proxlist", query); }
-    static TestDatabase* db_;
 };
-TestDatabase* ProxlistSearch::db_ = nullptr;
 
 TEST_F(ProxlistSearch, PointSearchListsSystemRowsInScanOrderWithTheirClasses)
 {

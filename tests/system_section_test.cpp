@@ -36,14 +36,13 @@ std::string dateLine(const std::string& date)
     return "Data for this star system were most recently updated on " + date + ".\n";
 }
 
-class SystemSection : public ::testing::Test {
+class SystemSection : public SharedDatabaseSuite<SystemSection> {
+public:
+    static constexpr const char* kFixture = "report_system.sql";
+
 protected:
-    static void SetUpTestSuite() { db_ = new TestDatabase({"report_system.sql"}); }
-    static void TearDownTestSuite() { delete db_; }
     static ProgramResult run(int id) { return db_->run("sysview", ("ID=" + std::to_string(id)).c_str()); }
-    static TestDatabase* db_;
 };
-TestDatabase* SystemSection::db_ = nullptr;
 
 TEST_F(SystemSection, FullSystemRoundsAbundanceAndTruncatesTheRest)
 {

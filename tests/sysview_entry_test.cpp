@@ -39,14 +39,13 @@ bool isReportOf(const ProgramResult& result, int id)
            result.output.ends_with("</BODY>\n</HTML>\n");
 }
 
-class SysviewEntry : public ::testing::Test {
+class SysviewEntry : public SharedDatabaseSuite<SysviewEntry> {
+public:
+    static constexpr const char* kFixture = "sysview_entry.sql";
+
 protected:
-    static void SetUpTestSuite() { db_ = new TestDatabase({"sysview_entry.sql"}); }
-    static void TearDownTestSuite() { delete db_; }
     static ProgramResult run(const char* query) { return db_->run("sysview", query); }
-    static TestDatabase* db_;
 };
-TestDatabase* SysviewEntry::db_ = nullptr;
 
 TEST_F(SysviewEntry, MissingQueryStringIsAPlainTextError)
 {

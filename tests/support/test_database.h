@@ -3,6 +3,8 @@
 // configuration, in a temporary folder that goes away with the object.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <initializer_list>
 #include <string>
 
@@ -55,6 +57,21 @@ private:
     std::string directory_;
     std::string database_;
     std::string configDirectory_;
+};
+
+// A test suite whose tests share one fixture database, built from
+// Suite::kFixture (a file in tests/fixtures, or SQL text) before the first
+// test and removed after the last; the tests reach it as db_.
+template <class Suite>
+class SharedDatabaseSuite : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { db_ = new TestDatabase({Suite::kFixture}); }
+    static void TearDownTestSuite()
+    {
+        delete db_;
+        db_ = nullptr;
+    }
+    static inline TestDatabase* db_ = nullptr;
 };
 
 // Runs a program with the given environment additions (NAME=value) and
