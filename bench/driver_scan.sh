@@ -16,9 +16,8 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath "${1:-$here/build}")
 runs=${2:-11}
-shift $(($# > 2 ? 2 : $#)) || true
-sizes=("${@:-100000 1000000}")
-[ $# -gt 0 ] || sizes=(100000 1000000)
+sizes=(100000 1000000)
+if [ $# -gt 2 ]; then sizes=("${@:3}"); fi
 
 work=$(mktemp -d /tmp/driver-bench-XXXXXX)
 trap 'rm -rf "$work"' EXIT
@@ -83,7 +82,19 @@ scan_theirs=$(median_ms with_dsn "$work/odbc-sqlite3odbc" "$work/driver_scan" od
 echo "scan of $n rows through the SQLite3 ODBC driver: $scan_theirs"
 
 if [ "${VLDR_CALLGRIND:-0}" = 1 ]; then
-    with_dsn "$work/odbc-vldr-$n" valgrind --tool=callgrind --callgrind-out-file="$work/callgrind.out" \
-        "$work/driver_scan" odbc > /dev/null 2>&1
-    callgrind_annotate --inclusive=no "$work/callgrind.out" 2>/dev/null | sed -n '1,40p' | grep -E 'Ir|PROGRAM|\*|[0-9],[0-9]' | head -25
+    # Instructions (valgrind callgrind), steadier than wall clock on a busy machine.
+    instructions() {
+        local out=$1
+        shift
+        valgrind --tool=callgrind --callgrind-out-file="$out" "$@" > /dev/null 2>&1
+        callgrind_annotate "$out" 2>/dev/null | awk '/PROGRAM TOTALS/ { gsub(",", "", $1); print $1 }'
+    }
+    floor_ir=$(instructions "$work/floor.out" "$work/driver_scan" sqlite "$db")
+    driver_ir=$(ODBCSYSINI="$work/odbc-vldr-$n" ODBCINI="$work/odbc-vldr-$n/odbc.ini" \
+        instructions "$work/driver.out" "$work/driver_scan" odbc)
+    echo "instructions for the scan of $n rows: SQLite C interface $floor_ir, VLDR driver $driver_ir" \
+         "(ratio $(echo "scale=2; $driver_ir / $floor_ir" | bc -l))"
+    echo "where the driver's scan spends its instructions (callgrind, self cost):"
+    callgrind_annotate "$work/driver.out" 2>/dev/null | grep -E '^ *[0-9,]+ \(' | grep -v 'PROGRAM TOTALS' | head -12 |
+        sed -E 's/ \[[^]]*\]$//; s/\(sqlite3_stmt\*, .*\)/(...)/' | cut -c1-110
 fi
