@@ -39,6 +39,13 @@ inline constexpr double kGalacticRotation[3][3] = {
     {-0.8676, -0.1884, 0.4602},
 };
 
+// Largest magnitude of a stored number that counts as a measurement. No
+// quantity in the database comes near it (distances, periods, ages and
+// masses stay below 1e13 in their units), and products of up to nine such
+// numbers with the unit factors the pages use stay finite, so a page never
+// computes an infinity from stored values.
+inline constexpr double kLargestStoredNumber = 1e30;
+
 // Sentinels for derived values that cannot be computed.
 inline constexpr double kNoAbsoluteMagnitude = -9999.0;
 inline constexpr double kNoValue = -1.0;

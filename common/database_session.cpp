@@ -1,5 +1,6 @@
 #include "database_session.h"
 
+#include "error_log.h"
 #include "field_limits.h"
 #include "output.h"
 
@@ -25,21 +26,29 @@ DatabaseSession::~DatabaseSession()
 
 SessionFailure DatabaseSession::open()
 {
-    if (SQLAllocEnv(&environment_) != SQL_SUCCESS) {
+    SQLRETURN rc = SQLAllocEnv(&environment_);
+    if (rc != SQL_SUCCESS) {
+        logOdbcFailure("SQLAllocEnv", SQL_HANDLE_ENV, nullptr, rc);
         environment_ = SQL_NULL_HENV;
         return SessionFailure::AllocateEnvironment;
     }
-    if (SQLAllocConnect(environment_, &connection_) != SQL_SUCCESS) {
+    rc = SQLAllocConnect(environment_, &connection_);
+    if (rc != SQL_SUCCESS) {
+        logOdbcFailure("SQLAllocConnect", SQL_HANDLE_ENV, environment_, rc);
         connection_ = SQL_NULL_HDBC;
         return SessionFailure::AllocateConnection;
     }
     SQLSetConnectOption(connection_, SQL_LOGIN_TIMEOUT, kLoginTimeoutSeconds);
     SQLSetConnectOption(connection_, SQL_ACCESS_MODE, SQL_MODE_READ_ONLY);
-    SQLRETURN rc = SQLConnect(connection_, (SQLCHAR*)kDataSourceName, SQL_NTS,
-                              (SQLCHAR*)"", 0, (SQLCHAR*)"", 0);
-    if (!succeeded(rc)) return SessionFailure::Connect;
+    rc = SQLConnect(connection_, (SQLCHAR*)kDataSourceName, SQL_NTS, (SQLCHAR*)"", 0, (SQLCHAR*)"", 0);
+    if (!succeeded(rc)) {
+        logOdbcFailure("SQLConnect", SQL_HANDLE_DBC, connection_, rc);
+        return SessionFailure::Connect;
+    }
     connected_ = true;
-    if (SQLAllocStmt(connection_, &statement_) != SQL_SUCCESS) {
+    rc = SQLAllocStmt(connection_, &statement_);
+    if (rc != SQL_SUCCESS) {
+        logOdbcFailure("SQLAllocStmt", SQL_HANDLE_DBC, connection_, rc);
         statement_ = SQL_NULL_HSTMT;
         return SessionFailure::AllocateStatement;
     }
@@ -91,6 +100,7 @@ void writeConnectionDiagnostic(const DatabaseSession& session)
 SecondStatement::SecondStatement(SQLHDBC connection)
 {
     const SQLRETURN rc = SQLAllocStmt(connection, &statement_);
+    if (rc != SQL_SUCCESS) logOdbcFailure("SQLAllocStmt", SQL_HANDLE_DBC, connection, rc);
     // Only a plain success counts; a handle allocated with a warning is
     // still released by the destructor.
     if (!succeeded(rc)) statement_ = SQL_NULL_HSTMT;

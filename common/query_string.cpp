@@ -106,6 +106,16 @@ const char* getQueryValue(const char* name)
     return nullptr;
 }
 
+std::string cutDecodedValue(std::string_view decoded, std::size_t limit)
+{
+    if (decoded.size() <= limit) return std::string(decoded);
+    std::string_view cut = decoded.substr(0, limit);
+    std::size_t trailingQuotes = 0;
+    while (trailingQuotes < cut.size() && cut[cut.size() - 1 - trailingQuotes] == '\'') ++trailingQuotes;
+    if (trailingQuotes % 2 == 1) cut.remove_suffix(1);
+    return std::string(cut);
+}
+
 void clearQueryParams()
 {
     queryParams().clear();

@@ -32,6 +32,12 @@ const char* getQueryValue(const char* name);
 // %hh and %h give the byte of their hexadecimal digits. A decoded byte 0 ends the value.
 std::string decodeQueryValue(std::string_view raw);
 
+// The first `limit` characters of a decoded value, or one fewer where the cut
+// would fall between the two quotes of a doubled single quote. Every quote of
+// a decoded value comes doubled; a lone one left by a cut would end the SQL
+// literal the value is placed in and let the rest of the request run as SQL.
+std::string cutDecodedValue(std::string_view decoded, std::size_t limit);
+
 // Empties the program-wide list (for tests; the programs parse once).
 void clearQueryParams();
 

@@ -1,5 +1,6 @@
 #include "records.h"
 
+#include "number_columns.h"
 #include "statement.h"
 
 namespace vldr {
@@ -47,11 +48,14 @@ bool loadPosition(SQLHSTMT statement, long ownerId, PositionRecord& record)
     if (!fetchRow(statement)) return false;
     record.hasRA = isPresent(raHr);
     record.hasDec = isPresent(decDeg);
-    record.hasDistance = isPresent(distance);
-    record.hasDistanceError = isPresent(distanceError);
+    // Seconds have no flag of their own: a non-finite one reads as 0.
+    isPresentNumber(record.RA_sec, raSec);
+    isPresentNumber(record.Dec_arcsec, decSec);
+    record.hasDistance = isPresentNumber(record.Distance, distance);
+    record.hasDistanceError = isPresentNumber(record.DistanceError, distanceError);
     record.hasDistanceSource = isPresent(source);
     if (!isPresent(updated)) record.LastUpdated = DATE_STRUCT{};  // never the newest date
-    if (!isPresent(epoch)) record.Epoch = 0;
+    if (!isPresentNumber(record.Epoch, epoch)) record.Epoch = 0;
     return true;
 }
 

@@ -3,6 +3,8 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "error_log.h"
+
 namespace vldr {
 
 std::string composeStatement(const char* format, ...)
@@ -25,7 +27,10 @@ std::string composeStatement(const char* format, ...)
 
 bool runQueryOnFreshStatement(SQLHSTMT statement, const std::string& text)
 {
-    return SQLExecDirect(statement, (SQLCHAR*)text.c_str(), SQL_NTS) == SQL_SUCCESS;
+    const SQLRETURN rc = SQLExecDirect(statement, (SQLCHAR*)text.c_str(), SQL_NTS);
+    if (rc == SQL_SUCCESS) return true;
+    logOdbcFailure("SQLExecDirect", SQL_HANDLE_STMT, statement, rc, text);
+    return false;
 }
 
 bool runQuery(SQLHSTMT statement, const std::string& text)
@@ -39,14 +44,18 @@ bool runQuery(SQLHSTMT statement, const std::string& text)
 
 bool fetchRow(SQLHSTMT statement)
 {
-    SQLRETURN rc = SQLFetch(statement);
-    return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO;
+    const SQLRETURN rc = SQLFetch(statement);
+    if (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) return true;
+    // The end of the rows is no failure; an error (a busy or broken database) is.
+    if (rc != SQL_NO_DATA) logOdbcFailure("SQLFetch", SQL_HANDLE_STMT, statement, rc);
+    return false;
 }
 
 void bindColumn(SQLHSTMT statement, SQLUSMALLINT column, SQLSMALLINT cType, void* storage,
                 SQLLEN size, SQLLEN* indicator)
 {
-    SQLBindCol(statement, column, cType, storage, size, indicator);
+    const SQLRETURN rc = SQLBindCol(statement, column, cType, storage, size, indicator);
+    if (rc != SQL_SUCCESS) logOdbcFailure("SQLBindCol", SQL_HANDLE_STMT, statement, rc);
 }
 
 }  // namespace vldr

@@ -9,7 +9,8 @@
  *     - registers INT(x): NULL stays NULL, an integer stays itself, any
  *       other value becomes the largest integer not above its numeric value;
  *     - refuses a database that a reader would have to change (WAL mode, a
- *       -wal file, a hot rollback journal): every statement is then denied;
+ *       -wal file, a hot rollback journal): every statement is then denied,
+ *       and the reason is written to standard error;
  *     - installs an authorizer that allows reading only: no write, schema
  *       change, ATTACH, VACUUM, load_extension() or PRAGMA that sets
  *       anything;
@@ -28,38 +29,7 @@
 #include <sqlite3ext.h>
 SQLITE_EXTENSION_INIT1
 
-/* The largest double below 2^63: beyond it INT() keeps the real value. */
-static const double kLargestInt64AsDouble = 9223372036854774784.0;
-
-/* INT(x): the integer part of x, rounded toward minus infinity. */
-static void intFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
-{
-    (void)argc;
-    switch (sqlite3_value_numeric_type(argv[0])) {
-    case SQLITE_NULL:
-        sqlite3_result_null(ctx);
-        return;
-    case SQLITE_INTEGER:
-        sqlite3_result_int64(ctx, sqlite3_value_int64(argv[0]));
-        return;
-    default: {
-        double value = floor(sqlite3_value_double(argv[0]));
-        if (isnan(value)) {
-            sqlite3_result_null(ctx);
-        } else if (value > kLargestInt64AsDouble || value < -kLargestInt64AsDouble) {
-            sqlite3_result_double(ctx, value);
-        } else {
-            sqlite3_result_int64(ctx, (sqlite3_int64)value);
-        }
-        return;
-    }
-    }
-}
-
-static int registerDialect(sqlite3 *db)
-{
-    return sqlite3_create_function(db, "INT", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, 0, intFunction, 0, 0);
-}
+#include "vldr_int_function.h"
 
 /* PRAGMAs that only describe a table or index named by their argument. */
 static const char *const kDescribingPragmas[] = {
@@ -135,6 +105,15 @@ static int fileExistsWithData(const char *path)
     return stat(path, &status) == 0 && status.st_size > 0;
 }
 
+/* Whether a -wal file with data lies beside the main database. */
+static int walBesideHoldsData(sqlite3 *db)
+{
+    const char *path = sqlite3_db_filename(db, "main");
+    if (path == 0 || *path == '\0') return 0;
+    char beside[4096];
+    return snprintf(beside, sizeof beside, "%s-wal", path) < (int)sizeof beside && fileExistsWithData(beside);
+}
+
 /*
  * Whether reading the main database would make SQLite change a file: the
  * file is in WAL mode (format bytes 18 and 19 are 2), or a -wal file or a
@@ -145,8 +124,8 @@ static int readerWouldChangeFiles(sqlite3 *db)
 {
     const char *path = sqlite3_db_filename(db, "main");
     if (path == 0 || *path == '\0') return 0;
+    if (walBesideHoldsData(db)) return 1;
     char beside[4096];
-    if (snprintf(beside, sizeof beside, "%s-wal", path) < (int)sizeof beside && fileExistsWithData(beside)) return 1;
     if (snprintf(beside, sizeof beside, "%s-journal", path) < (int)sizeof beside && fileExistsWithData(beside))
         return 1;
     FILE *file = fopen(path, "rb");
@@ -164,7 +143,7 @@ int sqlite3_vldr_dialect_init(sqlite3 *db, char **errorMessage, const sqlite3_ap
 {
     (void)errorMessage;
     SQLITE_EXTENSION_INIT2(api);
-    return registerDialect(db);
+    return vldrRegisterIntFunction(db);
 }
 
 #ifdef _WIN32
@@ -172,20 +151,35 @@ __declspec(dllexport)
 #endif
 int sqlite3_extension_init(sqlite3 *db, char **errorMessage, const sqlite3_api_routines *api)
 {
+    (void)errorMessage;
     SQLITE_EXTENSION_INIT2(api);
     /* No further extension may be loaded on this connection, whatever happens below. */
     sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0, (int *)0);
+    /*
+     * A refusal must leave the library loaded and return SQLITE_OK: SQLite
+     * unloads an extension whose initialisation fails, which would leave the
+     * deny-all authorizer pointing into unmapped memory.
+     */
     if (readerWouldChangeFiles(db)) {
+        /*
+         * Whatever the driver read before this ran, closing must not
+         * checkpoint an orphaned -wal into the file. (Without one, the close
+         * removes the empty -wal and -shm the driver's read made.)
+         */
+        if (walBesideHoldsData(db)) sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, (int *)0);
         sqlite3_set_authorizer(db, denyAllAuthorizer, 0);
-        *errorMessage = sqlite3_mprintf("the database is in WAL mode or has a journal beside it; "
-                                        "a reader would change its files, so it is refused");
-        return SQLITE_ERROR;
+        fprintf(stderr, "vldr_sqlite_ext: %s is in WAL mode or has a journal beside it; a reader would "
+                        "change its files, so every statement is refused\n",
+                sqlite3_db_filename(db, "main"));
+        return SQLITE_OK;
     }
-    int rc = registerDialect(db);
-    if (rc == SQLITE_OK) rc = sqlite3_exec(db, "PRAGMA query_only=1", 0, 0, errorMessage);
+    int rc = vldrRegisterIntFunction(db);
+    if (rc == SQLITE_OK) rc = sqlite3_exec(db, "PRAGMA query_only=1", 0, 0, 0);
     if (rc != SQLITE_OK) {
         sqlite3_set_authorizer(db, denyAllAuthorizer, 0);
-        return rc;
+        fprintf(stderr, "vldr_sqlite_ext: could not set up the connection (%s); every statement is refused\n",
+                sqlite3_errmsg(db));
+        return SQLITE_OK;
     }
     sqlite3_set_authorizer(db, readOnlyAuthorizer, 0);
     return SQLITE_OK;

@@ -6,6 +6,7 @@
 
 #include "catalog.h"
 #include "coordinates.h"
+#include "number_columns.h"
 #include "output.h"
 #include "records.h"
 #include "statement.h"
@@ -51,9 +52,13 @@ bool fetchScanRow(SQLHSTMT statement, ScanRow& row)
     row.position = PositionRecord{};
     row.OwnerID = 0;
     if (!fetchRow(statement)) return false;
-    row.position.hasRA = isPresent(row.raHourIndicator);
-    row.position.hasDec = isPresent(row.decDegreeIndicator);
-    row.position.hasDistance = isPresent(row.distanceIndicator);
+    PositionRecord& p = row.position;
+    p.hasRA = isPresent(row.raHourIndicator);
+    p.hasDec = isPresent(row.decDegreeIndicator);
+    // Seconds have no flag of their own: a non-finite one reads as 0.
+    isPresentNumber(p.RA_sec, row.raSecondIndicator);
+    isPresentNumber(p.Dec_arcsec, row.decSecondIndicator);
+    p.hasDistance = isPresentNumber(p.Distance, row.distanceIndicator);
     return true;
 }
 

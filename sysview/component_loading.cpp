@@ -6,6 +6,7 @@
 
 #include "database_session.h"
 #include "loaders.h"
+#include "number_columns.h"
 #include "statement.h"
 
 namespace vldr {
@@ -159,9 +160,9 @@ void loadComponents(SQLHDBC connection, SQLHSTMT statement, long systemId)
         component.IsCloseBinary = isPresent(closeBinaryIndicator) && isCloseBinary != 0;
         component.IsDiameterArcsec = isPresent(arcsecIndicator) && isDiameterArcsec != 0;
         if (isPresent(updatedIndicator)) component.LastUpdated = updated;
-        component.hasMass = isPresent(massIndicator);
+        component.hasMass = isPresentNumber(mass, massIndicator);
         component.Mass = mass;
-        component.hasDiameter = isPresent(diameterIndicator);
+        component.hasDiameter = isPresentNumber(diameter, diameterIndicator);
         component.Diameter = diameter;
         component.hasMassSource = isPresent(massSourceIndicator);
         if (component.hasMassSource) std::memcpy(component.MassSource, massSource, sizeof massSource);
@@ -203,13 +204,13 @@ bool loadMagnitudes(SQLHSTMT statement, long ownerId, MagnitudeRecord& record)
     // The bound storage is the caller's record: release it before returning.
     SQLFreeStmt(statement, SQL_UNBIND);
     if (!fetched) return false;
-    record.hasApparentVMag = isPresent(apparent);
-    record.hasVMagIncrease = isPresent(increase);
+    record.hasApparentVMag = isPresentNumber(record.ApparentVMag, apparent);
+    record.hasVMagIncrease = isPresentNumber(record.VMagIncrease, increase);
     record.hasVariableType = isPresent(variableType);
-    record.hasVariablePeriod = isPresent(period);
-    record.hasBminusV = isPresent(bMinusV);
-    record.hasUminusB = isPresent(uMinusB);
-    record.hasRminusI = isPresent(rMinusI);
+    record.hasVariablePeriod = isPresentNumber(record.VariablePeriod, period);
+    record.hasBminusV = isPresentNumber(record.BminusV, bMinusV);
+    record.hasUminusB = isPresentNumber(record.UminusB, uMinusB);
+    record.hasRminusI = isPresentNumber(record.RminusI, rMinusI);
     record.hasVMagSource = isPresent(source);
     if (!isPresent(updated)) record.LastUpdated = DATE_STRUCT{};
     noteUpdate(record.LastUpdated);
@@ -239,9 +240,9 @@ bool loadVelocity(SQLHSTMT statement, long ownerId, VelocityRecord& record)
         record = VelocityRecord{};
         return false;
     }
-    record.hasProperMotion = isPresent(properMotion);
-    record.hasPMAngle = isPresent(angle);
-    record.hasRadialVelocity = isPresent(radialVelocity);
+    record.hasProperMotion = isPresentNumber(record.ProperMotion, properMotion);
+    record.hasPMAngle = isPresentNumber(record.PMAngle, angle);
+    record.hasRadialVelocity = isPresentNumber(record.RadialVelocity, radialVelocity);
     record.hasPMSource = isPresent(pmSource);
     record.hasRVSource = isPresent(rvSource);
     if (!isPresent(updated)) record.LastUpdated = DATE_STRUCT{};

@@ -71,8 +71,8 @@ std::optional<Request> readRequest()
         writeLine("\"Catalog=\" and \"CatNo=\"");
         return std::nullopt;
     }
-    request.searchText = std::string(catalog).substr(0, kCatalogPrefixLength) + " " +
-                         std::string(number).substr(0, kCatalogNumberLength);
+    request.searchText =
+        cutDecodedValue(catalog, kCatalogPrefixLength) + " " + cutDecodedValue(number, kCatalogNumberLength);
     return request;
 }
 
@@ -111,14 +111,20 @@ int answerIdRequest(const DatabaseSession& session, long id)
     return kStatusOther;
 }
 
+// Writes the page for a search text that names no system.
+void writeNoMatchPage(const std::string& text)
+{
+    writeHtmlHead("<TITLE>VLDR search results</TITLE>");
+    writeFormatted("No star name matching \"");
+    writeQueryText(text);
+    writeFormatted("\" found.\n");
+    writeHtmlClose();
+}
+
 int answerNameRequest(const DatabaseSession& session, const std::string& text)
 {
     if (!findSystemsByName(session.statement(), text)) {
-        writeHtmlHead("<TITLE>VLDR search results</TITLE>");
-        writeFormatted("No star name matching \"");
-        writeQueryText(text);
-        writeFormatted("\" found.\n");
-        writeHtmlClose();
+        writeNoMatchPage(text);
         return kStatusOther;
     }
     const MatchTable& table = matchTable();
@@ -129,6 +135,8 @@ int answerNameRequest(const DatabaseSession& session, const std::string& text)
     if (table.ids[0] != 0) {
         return writeReport(session.connection(), session.statement(), table.ids[0]) ? kStatusReport : kStatusOther;
     }
+    // Never reached while matches name valid systems; still a complete answer.
+    writeNoMatchPage(text);
     return kStatusOther;
 }
 

@@ -2,6 +2,7 @@
 // photometry) and of its planets.
 #include "database_session.h"
 #include "loaders.h"
+#include "number_columns.h"
 #include "statement.h"
 
 namespace vldr {
@@ -72,14 +73,14 @@ void loadOrbits(SQLHDBC connection, SQLHSTMT statement, long systemId)
 
     while (fetchRow(statement)) {
         OrbitRecord orbit = row;
-        orbit.hasPeriod = isPresent(period);
-        orbit.hasSemimajorAxis = isPresent(axis);
-        orbit.hasEccentricity = isPresent(eccentricity);
-        orbit.hasInclination = isPresent(inclination);
-        orbit.hasOmega = isPresent(omega);
-        orbit.hasPeriastronEpoch = isPresent(periastron);
+        orbit.hasPeriod = isPresentNumber(orbit.Period, period);
+        orbit.hasSemimajorAxis = isPresentNumber(orbit.SemimajorAxis, axis);
+        orbit.hasEccentricity = isPresentNumber(orbit.Eccentricity, eccentricity);
+        orbit.hasInclination = isPresentNumber(orbit.Inclination, inclination);
+        orbit.hasOmega = isPresentNumber(orbit.Omega, omega);
+        orbit.hasPeriastronEpoch = isPresentNumber(orbit.PeriastronEpoch, periastron);
         orbit.hasSource = isPresent(source);
-        orbit.hasPeriodError = isPresent(periodError);
+        orbit.hasPeriodError = isPresentNumber(orbit.PeriodError, periodError);
         // A NULL bit reads as false; a NULL date is never the newest.
         orbit.IsAxisJustGap = isPresent(justGap) && isAxisJustGap != 0;
         orbit.IsAxisAU = isPresent(axisAU) && isAxisAU != 0;
@@ -122,11 +123,11 @@ void loadPlanets(SQLHSTMT statement, long systemId)
 
     while (fetchRow(statement)) {
         PlanetRecord planet = row;
-        planet.hasMass = isPresent(mass);
-        planet.hasMassError = isPresent(massError);
+        planet.hasMass = isPresentNumber(planet.Mass, mass);
+        planet.hasMassError = isPresentNumber(planet.MassError, massError);
         planet.hasMassSource = isPresent(massSource);
-        planet.hasRadius = isPresent(radius);
-        planet.hasRadiusError = isPresent(radiusError);
+        planet.hasRadius = isPresentNumber(planet.Radius, radius);
+        planet.hasRadiusError = isPresentNumber(planet.RadiusError, radiusError);
         planet.hasRadiusSource = isPresent(radiusSource);
         planet.IsMassAMinimum = isPresent(minimum) && isMassAMinimum != 0;
         if (!isPresent(name)) planet.Name[0] = '\0';

@@ -15,6 +15,15 @@ int systemOf(long ownerId)
     return static_cast<int>(ownerId / 100 * 100);
 }
 
+// Whether a row's OwnerID names a star system: present, and of a system ID
+// that is a positive multiple of 100. A row that names none (a NULL, or an
+// OwnerID below 100 in a database not built by our schema) is no match, so
+// that a search never resolves to "system 0" and an empty response.
+bool namesASystem(SQLLEN ownerIndicator, long ownerId)
+{
+    return isPresent(ownerIndicator) && systemOf(ownerId) > 0;
+}
+
 // Counts the system of one matched proper name and stores the first kMaxMatches.
 void noteMatch(MatchTable& table, int systemId, const char* name)
 {
@@ -40,7 +49,7 @@ bool findSystemByDesignation(SQLHSTMT statement, const std::string& text)
     SQLINTEGER ownerId = 0;
     SQLLEN indicator = 0;
     bindColumn(statement, 1, SQL_C_LONG, &ownerId, 0, &indicator);
-    if (!fetchRow(statement)) return false;
+    if (!fetchRow(statement) || !namesASystem(indicator, ownerId)) return false;
     MatchTable& table = matchTable();
     table.ids[0] = systemOf(ownerId);
     table.names[0].clear();
@@ -79,6 +88,7 @@ bool findSystemsByName(SQLHSTMT statement, const std::string& text)
     bindText(statement, 2, name, &nameIndicator);
     MatchTable& table = matchTable();
     while (fetchRow(statement)) {
+        if (!namesASystem(ownerIndicator, ownerId)) continue;
         noteMatch(table, systemOf(ownerId), isPresent(nameIndicator) ? name : "");
     }
     if (table.count > 0) return true;

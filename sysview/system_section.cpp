@@ -7,6 +7,7 @@
 
 #include "catalog.h"
 #include "output.h"
+#include "number_columns.h"
 #include "sections.h"
 #include "statement.h"
 
@@ -93,12 +94,12 @@ bool loadSystemRecord(SQLHSTMT statement, long systemId, SystemRecord& record)
     // The bound storage is the caller's: release it before returning.
     SQLFreeStmt(statement, SQL_UNBIND);
     if (!fetched) return false;
-    record.hasAge = isPresent(age);
-    record.hasAgeError = isPresent(ageError);
+    record.hasAge = isPresentNumber(record.Age, age);
+    record.hasAgeError = isPresentNumber(record.AgeError, ageError);
     record.hasAgeSource = isPresent(ageSource);
     record.hasAgeComment = isPresent(ageComment);
-    record.hasMetallicity = isPresent(metallicity);
-    record.hasMetallicityError = isPresent(metallicityError);
+    record.hasMetallicity = isPresentNumber(record.Metallicity, metallicity);
+    record.hasMetallicityError = isPresentNumber(record.MetallicityError, metallicityError);
     record.hasMetallicitySource = isPresent(metallicitySource);
     record.hasMetallicityComment = isPresent(metallicityComment);
     record.hasArityComment = isPresent(arityComment);

@@ -24,7 +24,7 @@ FIXTURES = os.path.join(SOURCE_DIR, 'tests', 'fixtures')
 PARSECS_PER_LIGHT_YEAR = 0.30659488667179907
 
 sys.path.insert(0, os.path.join(SOURCE_DIR, 'db', 'import'))
-import vldr_import  # noqa: E402
+from vldr_import import spectra, units  # noqa: E402
 
 
 def fixture(name):
@@ -49,44 +49,44 @@ class SplittingTest(unittest.TestCase):
     """Rounding once, then splitting, never leaves 60 seconds."""
 
     def test_right_ascension_that_rounds_up_carries_into_the_hour(self):
-        self.assertEqual(vldr_import.split_right_ascension(1 + 59 / 60 + 59.9996 / 3600), (2, 0, 0.0))
+        self.assertEqual(units.split_right_ascension(1 + 59 / 60 + 59.9996 / 3600), (2, 0, 0.0))
 
     def test_right_ascension_of_24_hours_is_0(self):
-        self.assertEqual(vldr_import.split_right_ascension(23.99999999), (0, 0, 0.0))
+        self.assertEqual(units.split_right_ascension(23.99999999), (0, 0, 0.0))
 
     def test_right_ascension_keeps_thousandths_of_a_second(self):
-        h, m, s = vldr_import.split_right_ascension(14 + 39 / 60 + 36.4951 / 3600)
+        h, m, s = units.split_right_ascension(14 + 39 / 60 + 36.4951 / 3600)
         self.assertEqual((h, m), (14, 39))
         self.assertAlmostEqual(s, 36.495, places=9)
 
     def test_southern_declination_carries_the_sign_in_the_degrees(self):
-        self.assertEqual(vldr_import.split_declination(-(60 + 50 / 60 + 2.308 / 3600)),
+        self.assertEqual(units.split_declination(-(60 + 50 / 60 + 2.308 / 3600)),
                          (-60, 50, 2.31, False))
 
     def test_declination_that_rounds_up_carries_into_the_degree(self):
-        self.assertEqual(vldr_import.split_declination(-(10 + 59 / 60 + 59.996 / 3600)),
+        self.assertEqual(units.split_declination(-(10 + 59 / 60 + 59.996 / 3600)),
                          (-11, 0, 0.0, False))
 
     def test_declination_between_0_and_minus_1_degree_loses_its_sign(self):
-        self.assertEqual(vldr_import.split_declination(-0.5), (0, 30, 0.0, True))
+        self.assertEqual(units.split_declination(-0.5), (0, 30, 0.0, True))
 
     def test_declination_rounding_to_zero_is_not_a_lost_sign(self):
-        self.assertEqual(vldr_import.split_declination(-0.000001), (0, 0, 0.0, False))
+        self.assertEqual(units.split_declination(-0.000001), (0, 0, 0.0, False))
 
     def test_proper_motion_angle_runs_from_north_through_east(self):
-        total, angle = vldr_import.proper_motion(3000.0, 4000.0)
+        total, angle = units.proper_motion(3000.0, 4000.0)
         self.assertAlmostEqual(total, 5.0)
         self.assertAlmostEqual(angle, math.degrees(math.atan2(3, 4)))
-        self.assertAlmostEqual(vldr_import.proper_motion(-1000.0, 0.0)[1], 270.0)
-        self.assertAlmostEqual(vldr_import.proper_motion(0.0, -1000.0)[1], 180.0)
+        self.assertAlmostEqual(units.proper_motion(-1000.0, 0.0)[1], 270.0)
+        self.assertAlmostEqual(units.proper_motion(0.0, -1000.0)[1], 180.0)
 
     def test_spectral_types_split_into_class_and_luminosity_class(self):
-        self.assertEqual(vldr_import.parse_spectrum('G2V'), ('G2', 'V'))
-        self.assertEqual(vldr_import.parse_spectrum('sdM4'), ('M4', 'VI'))
-        self.assertEqual(vldr_import.parse_spectrum('dM4.5e'), ('M4.5e', 'V'))
-        self.assertEqual(vldr_import.parse_spectrum('A7IV-V'), ('A7', 'IV-V'))
-        self.assertEqual(vldr_import.parse_spectrum('DA2'), ('DA2', None))
-        self.assertEqual(vldr_import.parse_spectrum(''), (None, None))
+        self.assertEqual(spectra.parse_spectrum('G2V'), ('G2', 'V'))
+        self.assertEqual(spectra.parse_spectrum('sdM4'), ('M4', 'VI'))
+        self.assertEqual(spectra.parse_spectrum('dM4.5e'), ('M4.5', 'Ve'))
+        self.assertEqual(spectra.parse_spectrum('A7IV-V'), ('A7', 'IV-V'))
+        self.assertEqual(spectra.parse_spectrum('DA2'), ('DA2', None))
+        self.assertEqual(spectra.parse_spectrum(''), (None, None))
 
 
 class FixtureImportTest(unittest.TestCase):
@@ -249,7 +249,7 @@ class FixtureImportTest(unittest.TestCase):
 
     def test_system_name_is_the_spelled_designation_when_its_stars_have_names_of_their_own(self):
         self.assertEqual(rows(self.con, 'SELECT Name, IsSystemName FROM ProperNames WHERE OwnerID = 1100'),
-                         [(b'Alpha Eridani', 1)])
+                         [(b'Alpha\xb9 Eridani', 1)])
         self.assertEqual(rows(self.con, 'SELECT Name FROM ProperNames WHERE OwnerID = 1102'), [(b'Secundus',)])
 
     def test_every_system_has_a_marked_designation(self):
@@ -266,7 +266,7 @@ class FixtureImportTest(unittest.TestCase):
         self.assertEqual(got, [(b'Gl', b'900A'), (b'HIP', b'1010'), (b'HD', b'1111'), (b'HR', b'101'),
                                (b'Bayer', b'Alp1 Eri')])
 
-    def test_every_abbreviation_and_source_has_a_long_name(self):
+    def test_every_abbreviation_and_source_has_a_registry_row_whose_label_does_not_repeat_it(self):
         used = set()
         for sql in ('SELECT CatAbbrev FROM CatalogNumbers', 'SELECT DistanceSource FROM Positions',
                     'SELECT SpectrumSource FROM Spectra', 'SELECT VMagSource FROM Magnitudes',
@@ -275,8 +275,11 @@ class FixtureImportTest(unittest.TestCase):
                     'SELECT RadiusSource FROM Planets', 'SELECT MassSource FROM Components',
                     'SELECT DiameterSource FROM Components'):
             used |= {r[0] for r in rows(self.con, sql) if r[0] is not None}
-        named = {r[0] for r in rows(self.con, "SELECT Abbreviation FROM CatalogNames WHERE LongName <> ''")}
+        named = {r[0] for r in rows(self.con, "SELECT Abbreviation FROM CatalogNames WHERE Description <> ''")}
         self.assertEqual(used - named, set())
+        # The page shows "LongName (Abbreviation)": a long name equal to the
+        # abbreviation would read "Bayer (Bayer) Alp1 Cen".
+        self.assertEqual(rows(self.con, 'SELECT Abbreviation FROM CatalogNames WHERE LongName = Abbreviation'), [])
 
     def test_text_is_windows_1252_with_transliterations_counted(self):
         self.assertEqual(rows(self.con, 'SELECT Name FROM ProperNames WHERE OwnerID = 5100'), [(b'Star Nova',)])
@@ -365,7 +368,8 @@ class ShippedDataTest(unittest.TestCase):
         cls.result = run_import(cls.db)
         if cls.result.returncode != 0:
             raise AssertionError(f"import of the shipped data failed:\n{cls.result.stderr}")
-        subprocess.run([os.path.join(SOURCE_DIR, 'db', 'write-dsn'), cls.db, os.path.dirname(EXTENSION),
+        subprocess.run([os.path.join(SOURCE_DIR, 'db', 'write-dsn'), '--driver',
+                        os.environ.get('VLDR_TEST_DRIVER', 'vldr'), cls.db, os.path.dirname(EXTENSION),
                         os.path.join(cls.dir, 'odbc')], check=True)
         cls.con = connect(cls.db)
 
@@ -384,40 +388,115 @@ class ShippedDataTest(unittest.TestCase):
         names = rows(self.con, 'SELECT Name FROM ProperNames WHERE OwnerID = ? AND IsSystemName = 1', system)
         if names:
             return names[0][0].decode('cp1252')
-        return None
+        numbers = rows(self.con, "SELECT COALESCE(NULLIF(LongName, ''), CatAbbrev), Value FROM CatalogNumbers "
+                                 "JOIN CatalogNames ON Abbreviation = CatAbbrev "
+                                 "WHERE OwnerID = ? AND IsSystemName = 1", system)
+        return b' '.join(numbers[0]).decode('cp1252') if numbers else None
 
     def test_shipped_counts(self):
         out = self.result.stdout
-        self.assertRegex(out, r'systems:\s+271\b')
-        self.assertRegex(out, r'components:\s+323\b')
-        self.assertRegex(out, r'rejected rows:\s+0\b')
+        self.assertRegex(out, r'systems:\s+313\b')
+        self.assertRegex(out, r'components:\s+423\b')
+        self.assertRegex(out, r'rejected rows:\s+2\b')
+        self.assertRegex(out, r'implausible stars:\s+7\b')
 
-    def test_centauri_lists_alpha_centauri_and_proxima_centauri(self):
+    def report_lines(self, kind):
+        return [l for l in self.result.stderr.splitlines() if f': {kind}: ' in l]
+
+    def test_every_override_conflict_and_rejection_is_in_the_report(self):
+        self.assertEqual(len(self.report_lines('override')),
+                         int(re.search(r'nearby-list overrides: (\d+)', self.result.stdout).group(1)))
+        self.assertEqual(len(self.report_lines('conflict')),
+                         int(re.search(r'nearby-list conflicts: (\d+)', self.result.stdout).group(1)))
+        self.assertTrue(any('GJ 1061' in l and 'distance 3.674 pc here, 4.2918 pc' in l
+                            for l in self.report_lines('conflict')))
+        rejected = self.report_lines('rejected')
+        self.assertEqual(len(rejected), 2)
+        self.assertTrue(all('implausible, left out' in l for l in rejected), rejected)
+
+    def test_implausible_hyg_stars_are_not_nearby_stars(self):
+        for hip in ('58910', '63721'):
+            self.assertEqual(rows(self.con, "SELECT OwnerID FROM CatalogNumbers WHERE CatAbbrev = 'HIP' "
+                                            "AND Value = ?", hip), [])
+            page = self.program('sysview', f'Catalog=HIP&CatNo={hip}')
+            self.assertNotIn('<H1>', page)
+        page = self.program('proxlist', 'X=0&Y=0&Z=0&ly=33')
+        self.assertNotIn('Hipparcos 58910', page)
+        self.assertNotIn('Hipparcos 63721', page)
+
+    def test_centauri_lists_alpha_centauri_once_with_proxima_as_its_component(self):
         page = self.program('sysview', 'Name=Centauri')
-        self.assertIn(f'<A HREF="sysview.exe?ID={self.ALPHA_CENTAURI}">Alpha Centauri', page)
-        self.assertIn(f'<A HREF="sysview.exe?ID={self.PROXIMA}">Proxima Centauri', page)
+        self.assertIn('<H1>Alpha Centauri</H1>', page)
+        self.assertNotIn(f'ID={self.PROXIMA}', page)
 
-    def test_alpha_centauri_with_its_components_and_the_ab_orbit(self):
+    def test_alpha_centauri_with_proxima_as_component_c_and_the_ab_and_ac_orbits(self):
         page = self.program('sysview', 'Name=Alpha%20Centauri')
         self.assertIn('<H1>Alpha Centauri</H1>', page)
-        self.assertIn('Rigil Kentaurus', page)
-        self.assertIn('Toliman', page)
         self.assertIn("Data for A and B's orbit around one other:", page)
-        self.assertEqual(rows(self.con, 'SELECT COUNT(*) FROM Components WHERE ID/100 = ?',
-                              self.ALPHA_CENTAURI // 100), [(2,)])
+        self.assertIn("Data for A and C's orbit around one other:", page)
+        self.assertIn('<P><BR><B><U>Component C:</U></B>\n<BR><B>Proper names:</B> Proxima Centauri\n', page)
+        self.assertIn('Bayer Alp1 Cen', page)
+        self.assertNotIn('Bayer (Bayer)', page)
+        self.assertIn('Distance from Sol:</B> 4.39016 light-years (1.346 parsecs)', page)
+        self.assertEqual(rows(self.con, 'SELECT ID, Name FROM Components WHERE ID/100 = ? ORDER BY ID',
+                              self.ALPHA_CENTAURI // 100),
+                         [(self.ALPHA_CENTAURI + 1, b'A'), (self.ALPHA_CENTAURI + 2, b'B'),
+                          (self.ALPHA_CENTAURI + 3, b'C')])
         self.assertEqual(rows(self.con, 'SELECT PrimaryID, SecondaryID, Period, SemimajorAxis, IsAxisAU, '
                                         'Eccentricity FROM Orbits WHERE ID = ?', self.ALPHA_CENTAURI + 11),
                          [(self.ALPHA_CENTAURI + 1, self.ALPHA_CENTAURI + 2, 79.91, 17.66, 0, 0.524)])
 
-    def test_proxima_centauri_b_is_a_minimum_mass_of_0_00337_jupiter_masses(self):
+    def test_proxima_centauri_b_is_a_minimum_mass_of_0_00337_jupiter_masses_around_c(self):
         page = self.program('sysview', 'Name=Proxima%20Centauri')
-        self.assertIn('<H1>Proxima Centauri</H1>', page)
-        self.assertIn('Proxima Cen b', page)
+        self.assertIn('<H1>Alpha Centauri</H1>', page)
         self.assertIn('0.00337 x Jupiter, minimum', page)
         self.assertEqual(rows(self.con, 'SELECT Name, Mass, IsMassAMinimum FROM Planets WHERE ID = ?',
-                              self.PROXIMA + 51), [(b'Proxima Cen b', 0.00337, 1)])
+                              self.ALPHA_CENTAURI + 51), [(b'Proxima Cen b', 0.00337, 1)])
         self.assertEqual(rows(self.con, 'SELECT PrimaryID FROM Orbits WHERE SecondaryID = ?',
-                              self.PROXIMA + 51), [(self.PROXIMA + 1,)])
+                              self.ALPHA_CENTAURI + 51), [(self.ALPHA_CENTAURI + 3,)])
+
+    def test_40_eridani_is_titled_as_the_system_and_keid_is_its_a(self):
+        page = self.program('sysview', 'ID=1980000')
+        self.assertIn('<H1>Omicron\xb2 Eridani</H1>', page)
+        self.assertIn('<B>Proper names:</B> Keid\n', page)
+        self.assertIn('General Catalogue of Variable Stars (GCVS) DY Eri', page)
+
+    def test_bayer_superscripts_name_the_right_star(self):
+        for system, name in ((1980000, 'Omicron\xb2 Eridani'), (2239700, 'Pi\xb3 Orionis'),
+                             (1542000, 'Kappa\xb9 Ceti'), (2784500, 'Chi\xb9 Orionis')):
+            names = [r[0].decode('cp1252') for r in rows(self.con, 'SELECT Name FROM ProperNames '
+                                                                   'WHERE OwnerID = ?', system)]
+            self.assertIn(name, names)
+        self.assertEqual(self.display_name(1542000), 'Kappa\xb9 Ceti')
+        self.assertEqual(self.display_name(self.ALPHA_CENTAURI), 'Alpha Centauri')   # alpha-1 and alpha-2
+
+    def test_names_merged_by_case_and_variable_designations_kept(self):
+        self.assertEqual(rows(self.con, "SELECT Name FROM ProperNames WHERE Name LIKE '%maanen%'"),
+                         [(b"van Maanen's Star",)])
+        numbers = {r[0] for r in rows(self.con, "SELECT Value FROM CatalogNumbers WHERE CatAbbrev = 'GCVS'")}
+        self.assertLessEqual({b'UV Cet', b'BL Cet', b'DX Cnc', b'CN Leo', b'DO Cep'}, numbers)
+        # Kruger 60's DO Cep is B, not A.
+        self.assertEqual(rows(self.con, "SELECT OwnerID FROM CatalogNumbers WHERE Value = 'DO Cep'"),
+                         [(11054802,)])
+        self.assertEqual(self.display_name(11808000), 'Luyten 726-8')
+
+    def test_36_ophiuchi_c_joins_ab(self):
+        self.assertEqual(self.display_name(11913600), '36 Ophiuchi')
+        self.assertEqual(rows(self.con, "SELECT OwnerID FROM CatalogNumbers WHERE CatAbbrev = 'Gl' "
+                                        "AND Value IN ('663A', '663B', '664') ORDER BY OwnerID"),
+                         [(11913601,), (11913602,), (11913603,)])
+
+    def test_listed_orbits_fill_in_pairs_orb6_lacks(self):
+        self.assertEqual(rows(self.con, "SELECT Period, Source FROM Orbits WHERE ID IN (11808011, 11951911) "
+                                        "ORDER BY ID"), [(26.284, b'SS10pc'), (2.252156, b'SS10pc')])
+
+    def test_composite_and_peculiar_spectra_are_split(self):
+        self.assertEqual(rows(self.con, 'SELECT OwnerID, SpectralClass, LuminosityClass FROM Spectra '
+                                        'WHERE OwnerID IN (7243301, 7243302) ORDER BY OwnerID'),
+                         [(7243301, b'G7', b'V'), (7243302, b'K5', b'V')])
+        classes = [r[0] for r in rows(self.con, 'SELECT SpectralClass FROM Spectra')]
+        for spectral in classes:
+            self.assertNotRegex(spectral, rb'var|SB| |\+|[a-z]', spectral)
 
     def test_sirius_with_sirius_b(self):
         page = self.program('sysview', 'Name=Sirius')
@@ -433,7 +512,8 @@ class ShippedDataTest(unittest.TestCase):
         page = self.program('sysview', 'Catalog=HIP&CatNo=71681')
         self.assertIn('<H1>Alpha Centauri</H1>', page)
 
-    EXPECTED_NEIGHBOURS = ['Alpha Centauri', "Barnard's Star", 'Wolf 359', 'Lalande 21185', 'Sirius']
+    EXPECTED_NEIGHBOURS = ['Alpha Centauri', "Barnard's Star", 'Wolf 359', 'Lalande 21185', 'Sirius',
+                           'Luyten 726-8', 'Gliese-Jahreiss 1061']
 
     def assertInOrder(self, names):
         positions = []
@@ -442,22 +522,28 @@ class ShippedDataTest(unittest.TestCase):
             positions.append(names.index(wanted))
         self.assertEqual(positions, sorted(positions), names)
 
-    def test_neighbours_of_the_sun_within_10_light_years_by_distance(self):
+    def test_neighbours_of_the_sun_within_12_light_years_by_distance(self):
         systems = rows(self.con, 'SELECT OwnerID, Distance FROM Positions WHERE OwnerID % 100 = 0 '
-                                 'AND Distance <= 10 ORDER BY Distance')
+                                 'AND Distance <= 12 ORDER BY Distance')
         names = [self.display_name(owner) for owner, _ in systems]
         self.assertEqual(names[0], 'Sol')
         self.assertInOrder(names)
 
-    @unittest.skipUnless(os.path.exists(os.path.join(BIN_DIR, 'proxlist')), 'proxlist is not built yet')
     def test_proxlist_lists_the_neighbours_of_the_sun_by_distance(self):
-        page = self.program('proxlist', 'X=0&Y=0&Z=0&ly=10')
+        page = self.program('proxlist', 'X=0&Y=0&Z=0&ly=12')
         names = re.findall(r'<A HREF="sysview\.exe\?ID=\d+">([^<]*)</A>: ([0-9.]+) light-years', page)
         self.assertTrue(names, page)
         distances = [float(d) for _, d in names]
         self.assertEqual(distances, sorted(distances))
-        self.assertLessEqual(max(distances), 10.0)
+        self.assertLessEqual(max(distances), 12.0)
         self.assertInOrder([n for n, _ in names])
+        self.assertIn(('Gliese-Jahreiss 1061', '11.9835'), names)
+
+    def test_teegarden_s_star_just_beyond_12_light_years_with_its_three_planets(self):
+        page = self.program('proxlist', 'X=0&Y=0&Z=0&ly=12.6')
+        self.assertIn("Teegarden's Star</A>: 12.4994 light-years", page)
+        page = self.program('sysview', "Name=Teegarden")
+        self.assertIn('<BR><B>Detected companions:</B> 3\n', page)
 
 
 if __name__ == '__main__':

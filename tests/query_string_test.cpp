@@ -86,4 +86,14 @@ TEST(IntegerConversion, ReadsLeadingDigitsAndRejectsOverflow)
     EXPECT_EQ(toInt32("99999999999999999999999"), std::nullopt);
 }
 
+TEST(CutDecodedValue, NeverSplitsADoubledQuote)
+{
+    EXPECT_EQ(cutDecodedValue("abcdefghijkl", 10), "abcdefghij");
+    EXPECT_EQ(cutDecodedValue("short", 10), "short");
+    EXPECT_EQ(cutDecodedValue("123456789''", 10), "123456789");
+    EXPECT_EQ(cutDecodedValue("12345678''x", 10), "12345678''");
+    EXPECT_EQ(cutDecodedValue("1234567''''", 10), "1234567''");
+    EXPECT_EQ(cutDecodedValue("''''''", 5), "''''");
+}
+
 }  // namespace

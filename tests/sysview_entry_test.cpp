@@ -152,6 +152,42 @@ TEST_F(SysviewEntry, ReportOfASystemWithoutDataIsStillComplete)
     EXPECT_NE(r.output.find("<P><A HREF=\"/fields.html\">What do all these fields mean?</A><BR>\n"), std::string::npos);
 }
 
+TEST_F(SysviewEntry, CatalogueCutNeverLeavesALoneQuoteThatLetsCatNoRunAsSql)
+{
+    // Cutting "123456789''" to 10 characters split the doubled quote, and the
+    // CatNo text then ran as SQL: "OR 1--" listed every system.
+    ProgramResult r = run("Catalog=123456789'&CatNo=OR+1--");
+    EXPECT_EQ(r.output, kSearchHead + "No star name matching \"123456789 OR 1--\" found.\n</BODY>\n</HTML>\n");
+    EXPECT_EQ(r.status, 255);
+    r = run("Catalog=xxxxxxxxx%27&CatNo=UNION+VALUES(1,1)--");
+    EXPECT_EQ(r.output,
+              kSearchHead + "No star name matching \"xxxxxxxxx UNION VALUES(1,1)--\" found.\n</BODY>\n</HTML>\n");
+    r = run("Catalog=HD&CatNo=1234567890123456789'+OR+randomblob(1e8)--");
+    EXPECT_EQ(r.output, kSearchHead + "No star name matching \"HD 1234567890123456789\" found.\n</BODY>\n</HTML>\n");
+    // A doubled quote that fits whole is kept whole.
+    r = run("Catalog=12345678'&CatNo=x");
+    EXPECT_EQ(r.output, kSearchHead + "No star name matching \"12345678'' x\" found.\n</BODY>\n</HTML>\n");
+}
+
+TEST(SysviewForeignDatabase, NameRowsOfNoSystemAreNoMatchInsteadOfAnEmptyResponse)
+{
+    // A database not built by our schema: names and designations whose OwnerID
+    // is below 100 or NULL. One such match used to resolve to "system 0" and
+    // end the request with nothing written.
+    const TestDatabase db({"DROP TABLE ProperNames; DROP TABLE CatalogNumbers;\n"
+                           "CREATE TABLE ProperNames (OwnerID INTEGER, Name TEXT, IsSystemName INTEGER, Yes INTEGER);\n"
+                           "CREATE TABLE CatalogNumbers (OwnerID INTEGER, CatAbbrev TEXT, Value TEXT, "
+                           "IsSystemName INTEGER, Yes INTEGER);\n"
+                           "INSERT INTO ProperNames VALUES (42, 'Nowhere', 1, 1), (NULL, 'Nothing', 1, 1);\n"
+                           "INSERT INTO CatalogNumbers VALUES (7, 'GJ', '1', 1, 1);\n"});
+    for (const char* query : {"Name=Nowhere", "Name=Nothing", "Name=GJ+1", "Catalog=GJ&CatNo=1"}) {
+        const ProgramResult r = db.run("sysview", query);
+        EXPECT_TRUE(r.output.starts_with(kSearchHead + "No star name matching \"")) << query << "\n" << r.output;
+        EXPECT_TRUE(r.output.ends_with("\" found.\n</BODY>\n</HTML>\n")) << query << "\n" << r.output;
+        EXPECT_EQ(r.status, 255) << query;
+    }
+}
+
 TEST(SysviewMatchList, CountsDistinctSystemsAndShowsTheFirstFifty)
 {
     // 60 systems named "Star N", and each of the first 55 has a second,

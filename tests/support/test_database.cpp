@@ -1,7 +1,12 @@
 #include "test_database.h"
 
+#include <poll.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
 
 #include <cstdlib>
 #include <filesystem>
@@ -37,7 +42,43 @@ std::string shellQuoted(const std::string& text)
     return out + "'";
 }
 
+// Reads the child's standard output and standard error until both close,
+// killing the child when it runs past the time limit.
+void collectOutput(pid_t child, int outFd, int errorFd, ProgramResult& result)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kRunTimeLimitSeconds);
+    pollfd ends[2] = {{outFd, POLLIN, 0}, {errorFd, POLLIN, 0}};
+    std::string* sinks[2] = {&result.output, &result.errors};
+    int open = 2;
+    char buffer[65536];
+    while (open > 0) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            kill(child, SIGKILL);
+            result.killed = true;
+        }
+        const int ready = poll(ends, 2, result.killed ? -1 : static_cast<int>(left.count()));
+        if (ready < 0 && errno != EINTR) throw std::runtime_error("poll failed");
+        for (int i = 0; i < 2; ++i) {
+            if (ends[i].fd < 0 || !(ends[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
+            const ssize_t n = read(ends[i].fd, buffer, sizeof buffer);
+            if (n > 0) {
+                sinks[i]->append(buffer, static_cast<std::size_t>(n));
+            } else {
+                ends[i].fd = -1;
+                --open;
+            }
+        }
+    }
+}
+
 }  // namespace
+
+std::string testDriver()
+{
+    const char* driver = std::getenv("VLDR_TEST_DRIVER");
+    return driver && *driver ? driver : "vldr";
+}
 
 std::string fixturePath(const std::string& name)
 {
@@ -63,8 +104,8 @@ TestDatabase::TestDatabase(std::initializer_list<std::string> sql)
     }
     runCommand(std::string(VLDR_SOURCE_DIR) + "/db/build-db --lib " + shellQuoted(VLDR_LIB_DIR) + " " +
                shellQuoted(database_) + " " + shellQuoted(dataPath));
-    runCommand(std::string(VLDR_SOURCE_DIR) + "/db/write-dsn " + shellQuoted(database_) + " " +
-               shellQuoted(VLDR_LIB_DIR) + " " + shellQuoted(configDirectory_));
+    runCommand(std::string(VLDR_SOURCE_DIR) + "/db/write-dsn --driver " + shellQuoted(testDriver()) + " " +
+               shellQuoted(database_) + " " + shellQuoted(VLDR_LIB_DIR) + " " + shellQuoted(configDirectory_));
 }
 
 TestDatabase::~TestDatabase()
@@ -88,15 +129,15 @@ ProgramResult runProgram(const std::string& program, const char* query,
                          std::initializer_list<std::string> environment)
 {
     const std::string path = std::string(VLDR_BIN_DIR) + "/" + program;
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0) throw std::runtime_error("pipe failed");
+    int outPipe[2], errorPipe[2];
+    if (pipe(outPipe) != 0 || pipe(errorPipe) != 0) throw std::runtime_error("pipe failed");
     const std::vector<std::string> settings(environment);
     pid_t child = fork();
     if (child < 0) throw std::runtime_error("fork failed");
     if (child == 0) {
-        dup2(pipeEnds[1], STDOUT_FILENO);
-        close(pipeEnds[0]);
-        close(pipeEnds[1]);
+        dup2(outPipe[1], STDOUT_FILENO);
+        dup2(errorPipe[1], STDERR_FILENO);
+        for (int end : {outPipe[0], outPipe[1], errorPipe[0], errorPipe[1]}) close(end);
         if (query) setenv("QUERY_STRING", query, 1);
         else unsetenv("QUERY_STRING");
         for (const std::string& setting : settings) {
@@ -106,12 +147,12 @@ ProgramResult runProgram(const std::string& program, const char* query,
         execl(path.c_str(), path.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
-    close(pipeEnds[1]);
+    close(outPipe[1]);
+    close(errorPipe[1]);
     ProgramResult result;
-    char buffer[65536];
-    ssize_t n;
-    while ((n = read(pipeEnds[0], buffer, sizeof buffer)) > 0) result.output.append(buffer, static_cast<std::size_t>(n));
-    close(pipeEnds[0]);
+    collectOutput(child, outPipe[0], errorPipe[0], result);
+    close(outPipe[0]);
+    close(errorPipe[0]);
     int status = 0;
     waitpid(child, &status, 0);
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);

@@ -8,11 +8,23 @@
 
 namespace vldr::test {
 
-// What a program run wrote to standard output and the status it exited with.
+// What a program run wrote to standard output and standard error and the
+// status it exited with.
 struct ProgramResult {
     std::string output;
     int status = 0;  // exit status 0..255 (-1 is 255); 1000 + signal when killed
+    std::string errors;   // standard error (the web server's error log)
+    bool killed = false;  // still running after kRunTimeLimitSeconds, so killed
 };
+
+// How long a program run may take before it is killed and reported as
+// killed (seconds): a bound that turns a hang into a failure, not a timing
+// check. Generous, since sanitized builds on a shared machine are slow.
+inline constexpr int kRunTimeLimitSeconds = 10;
+
+// The ODBC driver the test data sources use: VLDR_TEST_DRIVER ("vldr",
+// the default, or "sqlite3odbc"), as db/write-dsn --driver names it.
+std::string testDriver();
 
 // Path of a fixture file in tests/fixtures.
 std::string fixturePath(const std::string& name);
@@ -31,6 +43,9 @@ public:
     ProgramResult run(const std::string& program, const char* query) const;
 
     const std::string& databasePath() const { return database_; }
+    // The temporary folder that holds the database, the SQL it was built from
+    // and the data-source configuration.
+    const std::string& directory() const { return directory_; }
     const std::string& configDirectory() const { return configDirectory_; }
 
     // Removes the database file, so that the data source names a missing file.
@@ -43,7 +58,8 @@ private:
 };
 
 // Runs a program with the given environment additions (NAME=value) and
-// QUERY_STRING (unset when query is null).
+// QUERY_STRING (unset when query is null), collecting standard output and
+// standard error; a run that outlasts kRunTimeLimitSeconds is killed.
 ProgramResult runProgram(const std::string& program, const char* query,
                          std::initializer_list<std::string> environment);
 

@@ -1,0 +1,23 @@
+// What an operator sees of a failing data source: every failed ODBC call is
+// written to standard error, which a web server keeps in its error log. The
+// pages themselves stay as they are, so a visitor sees no more than before.
+#pragma once
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <string_view>
+
+namespace vldr {
+
+// Writes one line per diagnostic record of a failed ODBC call to standard error:
+//   "<program>: <call> failed: SQLSTATE=<state> native=<code>: <message>"
+// followed, when statementText is given, by " (statement: <text>)" with the
+// text cut to a few hundred characters and control bytes escaped. Reads the
+// records with SQLGetDiagRec, which leaves them in place for a caller that
+// reports the first one on the page. A call without a handle to ask (handle
+// null), or whose handle holds no record, gets one line with its return code.
+void logOdbcFailure(const char* call, SQLSMALLINT handleType, SQLHANDLE handle, SQLRETURN rc,
+                    std::string_view statementText = {});
+
+}  // namespace vldr

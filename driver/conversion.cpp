@@ -1,0 +1,312 @@
+#include "conversion.h"
+
+#include "diagnostics.h"
+
+#include <cerrno>
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <type_traits>
+
+namespace vldr::driver {
+namespace {
+
+// A value's number: an exact integer, or a real.
+struct Number {
+    bool isInteger = true;
+    sqlite3_int64 integer = 0;
+    double real = 0;
+};
+
+// Reads text as a whole number or real, with spaces around allowed.
+bool parseNumber(const char* text, Number& number)
+{
+    while (*text == ' ') ++text;
+    if (*text == '\0') return false;
+    char* end = nullptr;
+    errno = 0;
+    const long long integer = std::strtoll(text, &end, 10);
+    const auto onlySpacesFrom = [](const char* p) {
+        while (*p == ' ') ++p;
+        return *p == '\0';
+    };
+    if (errno == 0 && end != text && onlySpacesFrom(end)) {
+        number = {true, integer, 0};
+        return true;
+    }
+    const double real = std::strtod(text, &end);
+    if (end == text || !onlySpacesFrom(end)) return false;
+    number = {false, 0, real};
+    return true;
+}
+
+// The column's number; Conversion::Done when it has one.
+Conversion numberOf(sqlite3_stmt* prepared, int column, Number& number)
+{
+    switch (sqlite3_column_type(prepared, column)) {
+    case SQLITE_INTEGER:
+        number = {true, sqlite3_column_int64(prepared, column), 0};
+        return Conversion::Done;
+    case SQLITE_FLOAT:
+        number = {false, 0, sqlite3_column_double(prepared, column)};
+        return Conversion::Done;
+    case SQLITE_TEXT:
+        return parseNumber(reinterpret_cast<const char*>(sqlite3_column_text(prepared, column)), number)
+                   ? Conversion::Done
+                   : Conversion::NotANumber;
+    default:
+        return Conversion::NotConvertible;
+    }
+}
+
+template <typename T>
+void store(const Target& target, T value)
+{
+    std::memcpy(target.buffer, &value, sizeof value);
+    if (target.indicator) *target.indicator = sizeof value;
+}
+
+// Stores the number in the integer type T: the exact integer when it fits,
+// a real cut toward zero when that fits (FractionCut when a fraction was lost).
+template <typename T>
+Conversion storeInteger(const Target& target, const Number& number)
+{
+    constexpr auto lowest = std::numeric_limits<T>::min();
+    constexpr auto highest = std::numeric_limits<T>::max();
+    if (number.isInteger) {
+        bool fits;
+        if constexpr (std::is_signed_v<T>) {
+            fits = number.integer >= lowest && number.integer <= highest;
+        } else {
+            fits = number.integer >= 0 && static_cast<std::uint64_t>(number.integer) <= highest;
+        }
+        if (!fits) return Conversion::OutOfRange;
+        store(target, static_cast<T>(number.integer));
+        return Conversion::Done;
+    }
+    const double whole = std::trunc(number.real);
+    // The bounds as reals: highest + 1 is a power of two, exact as a double.
+    const double below = static_cast<double>(lowest);
+    const double above = static_cast<double>(highest / 2 + 1) * 2.0;
+    if (!(whole >= below && whole < above)) return Conversion::OutOfRange;
+    store(target, static_cast<T>(whole));
+    return whole == number.real ? Conversion::Done : Conversion::FractionCut;
+}
+
+Conversion storeBit(const Target& target, const Number& number)
+{
+    const double value = number.isInteger ? static_cast<double>(number.integer) : number.real;
+    if (!(value >= 0 && value < 2)) return Conversion::OutOfRange;
+    store(target, static_cast<unsigned char>(value >= 1 ? 1 : 0));
+    return value == 0 || value == 1 ? Conversion::Done : Conversion::FractionCut;
+}
+
+Conversion storeReal(const Target& target, const Number& number)
+{
+    const double value = number.isInteger ? static_cast<double>(number.integer) : number.real;
+    if (target.cType == SQL_C_DOUBLE) {
+        store(target, value);
+        return Conversion::Done;
+    }
+    if (std::isfinite(value) && std::fabs(value) > FLT_MAX) return Conversion::OutOfRange;
+    store(target, static_cast<float>(value));
+    return Conversion::Done;
+}
+
+Conversion convertNumber(sqlite3_stmt* prepared, int column, const Target& target)
+{
+    Number number;
+    const Conversion read = numberOf(prepared, column, number);
+    if (read != Conversion::Done) return read;
+    switch (target.cType) {
+    case SQL_C_LONG:
+    case SQL_C_SLONG:
+        return storeInteger<SQLINTEGER>(target, number);
+    case SQL_C_ULONG:
+        return storeInteger<SQLUINTEGER>(target, number);
+    case SQL_C_SHORT:
+    case SQL_C_SSHORT:
+        return storeInteger<SQLSMALLINT>(target, number);
+    case SQL_C_USHORT:
+        return storeInteger<SQLUSMALLINT>(target, number);
+    case SQL_C_TINYINT:
+    case SQL_C_STINYINT:
+        return storeInteger<SQLSCHAR>(target, number);
+    case SQL_C_UTINYINT:
+        return storeInteger<SQLCHAR>(target, number);
+    case SQL_C_SBIGINT:
+        return storeInteger<SQLBIGINT>(target, number);
+    case SQL_C_UBIGINT:
+        return storeInteger<SQLUBIGINT>(target, number);
+    case SQL_C_BIT:
+        return storeBit(target, number);
+    default:
+        return storeReal(target, number);
+    }
+}
+
+bool isLeapYear(int year)
+{
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+int daysInMonth(int year, int month)
+{
+    constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && isLeapYear(year) ? 29 : kDays[month - 1];
+}
+
+// Reads 'YYYY-MM-DD' (exactly) into a DATE_STRUCT.
+Conversion convertDate(sqlite3_stmt* prepared, int column, const Target& target)
+{
+    if (sqlite3_column_type(prepared, column) != SQLITE_TEXT) return Conversion::NotConvertible;
+    const char* text = reinterpret_cast<const char*>(sqlite3_column_text(prepared, column));
+    if (std::strlen(text) != 10 || text[4] != '-' || text[7] != '-') return Conversion::NotADate;
+    for (int i : {0, 1, 2, 3, 5, 6, 8, 9}) {
+        if (text[i] < '0' || text[i] > '9') return Conversion::NotADate;
+    }
+    const auto digits = [text](int from, int count) {
+        int value = 0;
+        for (int i = from; i < from + count; ++i) value = value * 10 + (text[i] - '0');
+        return value;
+    };
+    const int year = digits(0, 4), month = digits(5, 2), day = digits(8, 2);
+    if (month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month)) return Conversion::NotADate;
+    DATE_STRUCT date;
+    date.year = static_cast<SQLSMALLINT>(year);
+    date.month = static_cast<SQLUSMALLINT>(month);
+    date.day = static_cast<SQLUSMALLINT>(day);
+    store(target, date);
+    return Conversion::Done;
+}
+
+// Copies text (zero-terminated, cut to fit) or bytes from offset on.
+Conversion convertBytes(sqlite3_stmt* prepared, int column, const Target& target, SQLLEN offset, SQLLEN* delivered)
+{
+    const bool text = target.cType == SQL_C_CHAR;
+    const void* data = text ? static_cast<const void*>(sqlite3_column_text(prepared, column))
+                            : sqlite3_column_blob(prepared, column);
+    const SQLLEN size = sqlite3_column_bytes(prepared, column);
+    const SQLLEN remaining = size > offset ? size - offset : 0;
+    if (target.indicator) *target.indicator = remaining;
+    const SQLLEN room = target.buffer == nullptr ? 0 : text ? target.bufferLength - 1 : target.bufferLength;
+    const SQLLEN count = room <= 0 ? 0 : remaining < room ? remaining : room;
+    if (count > 0) std::memcpy(target.buffer, static_cast<const char*>(data) + offset, static_cast<std::size_t>(count));
+    if (text && target.buffer != nullptr && target.bufferLength > 0) static_cast<char*>(target.buffer)[count] = '\0';
+    if (delivered) *delivered = count;
+    return count < remaining && target.buffer != nullptr ? Conversion::TextCut : Conversion::Done;
+}
+
+// The C type SQL_C_DEFAULT stands for, by the value's own kind.
+SQLSMALLINT defaultCType(sqlite3_stmt* prepared, int column)
+{
+    switch (sqlite3_column_type(prepared, column)) {
+    case SQLITE_INTEGER:
+        return SQL_C_SBIGINT;
+    case SQLITE_FLOAT:
+        return SQL_C_DOUBLE;
+    case SQLITE_BLOB:
+        return SQL_C_BINARY;
+    default:
+        return SQL_C_CHAR;
+    }
+}
+
+}  // namespace
+
+bool isSupportedCType(SQLSMALLINT cType)
+{
+    switch (cType) {
+    case SQL_C_CHAR:
+    case SQL_C_BINARY:
+    case SQL_C_LONG:
+    case SQL_C_SLONG:
+    case SQL_C_ULONG:
+    case SQL_C_SHORT:
+    case SQL_C_SSHORT:
+    case SQL_C_USHORT:
+    case SQL_C_TINYINT:
+    case SQL_C_STINYINT:
+    case SQL_C_UTINYINT:
+    case SQL_C_SBIGINT:
+    case SQL_C_UBIGINT:
+    case SQL_C_BIT:
+    case SQL_C_FLOAT:
+    case SQL_C_DOUBLE:
+    case SQL_C_DATE:
+    case SQL_C_TYPE_DATE:
+    case SQL_C_DEFAULT:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isKnownCType(SQLSMALLINT cType)
+{
+    switch (cType) {
+    case SQL_C_WCHAR:
+    case SQL_C_NUMERIC:
+    case SQL_C_TIME:
+    case SQL_C_TYPE_TIME:
+    case SQL_C_TIMESTAMP:
+    case SQL_C_TYPE_TIMESTAMP:
+    case SQL_C_GUID:
+        return true;
+    default:
+        return isSupportedCType(cType) || (cType >= SQL_C_INTERVAL_YEAR && cType <= SQL_C_INTERVAL_MINUTE_TO_SECOND);
+    }
+}
+
+Conversion convertColumn(sqlite3_stmt* prepared, int column, const Target& given, SQLLEN offset, SQLLEN* delivered)
+{
+    if (delivered) *delivered = 0;
+    if (sqlite3_column_type(prepared, column) == SQLITE_NULL) {
+        if (given.indicator == nullptr) return Conversion::NoIndicator;
+        *given.indicator = SQL_NULL_DATA;
+        return Conversion::Done;
+    }
+    Target target = given;
+    if (target.cType == SQL_C_DEFAULT) target.cType = defaultCType(prepared, column);
+    switch (target.cType) {
+    case SQL_C_CHAR:
+    case SQL_C_BINARY:
+        return convertBytes(prepared, column, target, offset, delivered);
+    case SQL_C_DATE:
+    case SQL_C_TYPE_DATE:
+        return convertDate(prepared, column, target);
+    default:
+        return convertNumber(prepared, column, target);
+    }
+}
+
+SQLRETURN reportConversion(DiagnosticArea& diagnostics, Conversion conversion, int column)
+{
+    const std::string where = "column " + std::to_string(column) + ": ";
+    switch (conversion) {
+    case Conversion::Done:
+        return SQL_SUCCESS;
+    case Conversion::TextCut:
+        return warn(diagnostics, "01004", where + "String data, right truncated: the value was cut to fit the buffer");
+    case Conversion::FractionCut:
+        return warn(diagnostics, "01S07", where + "Fractional truncation: the value lost its fraction");
+    case Conversion::OutOfRange:
+        return fail(diagnostics, "22003", where + "Numeric value out of range for the bound C type");
+    case Conversion::NotANumber:
+        return fail(diagnostics, "22018", where + "Invalid character value for cast specification: the text is not a number");
+    case Conversion::NotADate:
+        return fail(diagnostics, "22007", where + "Invalid datetime format: the text is not a date 'YYYY-MM-DD'");
+    case Conversion::NoIndicator:
+        return fail(diagnostics, "22002", where + "Indicator variable required but not supplied: the value is NULL");
+    case Conversion::NotConvertible:
+        return fail(diagnostics, "07006", where + "Restricted data type attribute violation: the value cannot be "
+                                                  "converted to the bound C type");
+    }
+    return SQL_ERROR;
+}
+
+}  // namespace vldr::driver

@@ -1,0 +1,137 @@
+#include "open_checks.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace vldr::driver {
+namespace {
+
+constexpr const char* kConnectState = "08001";
+constexpr const char* kBusyState = "HYT00";
+
+// The first 16 bytes of every SQLite database file.
+constexpr char kSqliteHeader[16] = {'S', 'Q', 'L', 'i', 't', 'e', ' ', 'f', 'o', 'r', 'm', 'a', 't', ' ', '3', '\0'};
+// Offsets of the file-format write and read versions; 2 in both means WAL.
+constexpr int kWriteVersionOffset = 18;
+constexpr int kReadVersionOffset = 19;
+constexpr unsigned char kWalFormatVersion = 2;
+// The header of a rollback journal that still holds pages to restore.
+constexpr unsigned char kJournalMagic[8] = {0xd9, 0xd5, 0x05, 0xf9, 0x20, 0xa1, 0x63, 0xd7};
+// SQLite's lock bytes (unix VFS): a writer holds RESERVED while its journal is live.
+constexpr off_t kReservedLockByte = 0x40000001;
+
+// The tables the programs read; a database without one is not ours.
+constexpr const char* kVldrTables[] = {
+    "CatalogNames", "Systems",    "ProperNames", "CatalogNumbers", "Components", "Positions",
+    "Spectra",      "Magnitudes", "Velocities",  "Orbits",         "Planets",
+};
+
+Refusal refuse(const std::string& path, const std::string& why)
+{
+    return {kConnectState, "cannot use " + path + " as the VLDR database: " + why, 0};
+}
+
+// Reads up to size bytes from the start of the file; the count read, or -1.
+ssize_t readStart(const std::string& path, void* bytes, std::size_t size)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return -1;
+    const ssize_t got = pread(fd, bytes, size, 0);
+    close(fd);
+    return got;
+}
+
+bool hasData(const std::string& path)
+{
+    struct stat status;
+    return stat(path.c_str(), &status) == 0 && status.st_size > 0;
+}
+
+// Whether another process holds the database's RESERVED lock, i.e. a writer
+// is at work and its journal is live rather than left behind by a crash.
+bool writerHoldsReservedLock(const std::string& path)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct flock lock = {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = kReservedLockByte;
+    lock.l_len = 1;
+    const bool held = fcntl(fd, F_GETLK, &lock) == 0 && lock.l_type != F_UNLCK;
+    close(fd);
+    return held;
+}
+
+// A rollback journal that a crashed writer left: SQLite would have to roll
+// it back into the database before reading.
+bool hasHotJournal(const std::string& path)
+{
+    const std::string journal = path + "-journal";
+    if (!hasData(journal)) return false;
+    unsigned char magic[sizeof kJournalMagic] = {};
+    if (readStart(journal, magic, sizeof magic) != static_cast<ssize_t>(sizeof magic)) return false;
+    if (std::memcmp(magic, kJournalMagic, sizeof magic) != 0) return false;
+    return !writerHoldsReservedLock(path);
+}
+
+}  // namespace
+
+Refusal checkDatabaseFile(const std::string& path)
+{
+    if (path.empty()) return {kConnectState, "the data source names no database file (Database= is missing)", 0};
+    struct stat status;
+    if (stat(path.c_str(), &status) != 0) {
+        return refuse(path, errno == ENOENT ? "no such file" : std::strerror(errno));
+    }
+    if (S_ISDIR(status.st_mode)) return refuse(path, "it is a directory, not a database file");
+    if (!S_ISREG(status.st_mode)) return refuse(path, "it is not a regular file");
+    if (status.st_size == 0) return refuse(path, "the file is empty (zero bytes)");
+    unsigned char header[100] = {};
+    const ssize_t got = readStart(path, header, sizeof header);
+    if (got < 0) return refuse(path, std::string("the file cannot be read: ") + std::strerror(errno));
+    if (got < static_cast<ssize_t>(sizeof header) || std::memcmp(header, kSqliteHeader, sizeof kSqliteHeader) != 0) {
+        return refuse(path, "the file is not an SQLite database");
+    }
+    if (header[kWriteVersionOffset] == kWalFormatVersion || header[kReadVersionOffset] == kWalFormatVersion) {
+        return refuse(path, "the database is in WAL mode, and reading it would write its -shm and -wal files; "
+                            "convert it with PRAGMA journal_mode=DELETE");
+    }
+    if (hasData(path + "-wal")) {
+        return refuse(path, "a write-ahead log (" + path + "-wal) lies beside it; reading would change the files");
+    }
+    if (hasHotJournal(path)) {
+        return refuse(path, "a writer left a hot rollback journal (" + path +
+                                "-journal) that reading would have to roll back into the file");
+    }
+    return {};
+}
+
+Refusal checkVldrTables(sqlite3* database, const std::string& path)
+{
+    for (const char* table : kVldrTables) {
+        const int rc = sqlite3_table_column_metadata(database, "main", table, nullptr, nullptr, nullptr, nullptr,
+                                                     nullptr, nullptr);
+        if (rc == SQLITE_OK) continue;
+        const int primary = rc & 0xff;
+        if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) {
+            return {kBusyState, "cannot read " + path + ": the database stayed locked by a writer for the whole busy wait",
+                    rc};
+        }
+        if (primary != SQLITE_ERROR) {
+            return {kConnectState, "cannot read " + path + ": " + sqlite3_errmsg(database), rc};
+        }
+        const std::string why = sqlite3_errmsg(database);
+        if (why.compare(0, 13, "no such table") != 0) {
+            return {kConnectState, "cannot read " + path + ": " + why, rc};
+        }
+        return refuse(path, std::string("it is not a VLDR database (it has no table ") + table + ")");
+    }
+    return {};
+}
+
+}  // namespace vldr::driver
