@@ -20,6 +20,7 @@ import unittest
 SOURCE = os.environ.get('VLDR_SOURCE_DIR', os.path.join(os.path.dirname(__file__), '..'))
 BIN_DIR = os.environ.get('VLDR_BIN_DIR', os.path.join(SOURCE, 'build', 'bin'))
 LIB_DIR = os.environ.get('VLDR_LIB_DIR', os.path.join(SOURCE, 'build', 'lib'))
+DRIVER = ['--driver', os.environ['VLDR_TEST_DRIVER']] if os.environ.get('VLDR_TEST_DRIVER') else []
 
 # The sanitized programs start slowly: there the comparisons are fewer.
 SANITIZED = os.environ.get('VLDR_SANITIZED') == '1'
@@ -146,7 +147,7 @@ class Databases:
         subprocess.run([os.path.join(SOURCE, 'db', 'build-db'), '--lib', LIB_DIR, self.grid, data], check=True)
         self.copy_without_grid()
         for name in ('grid', 'scan'):
-            subprocess.run([os.path.join(SOURCE, 'db', 'write-dsn'), getattr(self, name), LIB_DIR,
+            subprocess.run([os.path.join(SOURCE, 'db', 'write-dsn')] + DRIVER + [getattr(self, name), LIB_DIR,
                             os.path.join(directory, name + '-odbc')], check=True)
 
     def copy_without_grid(self):
