@@ -90,7 +90,9 @@ std::string runSqlite(const std::string& database, const std::string& statements
     if (fd < 0) throw std::runtime_error("mkstemp failed");
     ::close(fd);
     const std::string input = pattern, output = input + ".out";
-    std::ofstream(input, std::ios::binary) << statements << "\n";
+    // INT() of the dialect, which the indexes by system need when names change.
+    std::ofstream(input, std::ios::binary) << ".load '" << VLDR_LIB_DIR << "/vldr_sqlite_ext.so' sqlite3_vldr_dialect_init\n"
+                                           << statements << "\n";
     const std::string command = "sqlite3 -batch -bail '" + database + "' < '" + input + "' > '" + output + "' 2>&1";
     const int status = std::system(command.c_str());
     std::ostringstream printed;
