@@ -37,7 +37,7 @@ std::vector<Column> schemaColumns(const std::string& database)
 {
     std::istringstream rows(runSqlite(database,
                                       "SELECT m.name, p.name, p.type, p.\"notnull\" FROM sqlite_schema m, "
-                                      "pragma_table_info(m.name) p WHERE m.type = 'table' AND p.pk = 0;"));
+                                      "pragma_table_info(m.name) p WHERE m.type = 'table' AND p.pk = 0 AND m.name <> 'PositionCells';"));
     std::vector<Column> columns;
     for (std::string line; std::getline(rows, line);) {
         std::istringstream fields(line);
