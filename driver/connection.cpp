@@ -16,6 +16,13 @@ namespace {
 
 // Read-only, never created; one thread per connection at a time (the
 // driver manager serializes calls), so SQLite's own mutexes are not needed.
+//
+// Not `immutable`: a site that replaces the file whole by rename needs no
+// such promise (an open connection keeps reading the file it opened), but a
+// writer that changes the file in place would, under `immutable`, go
+// unnoticed: no locks, so a reader could see half-written pages and would
+// never wait for the writer. With ordinary locking a read-only connection
+// in rollback-journal mode still writes nothing: it only takes shared locks.
 constexpr int kOpenFlags = SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX;
 
 SQLRETURN refuse(Connection& connection, const Refusal& refusal)

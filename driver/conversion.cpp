@@ -45,17 +45,17 @@ bool parseNumber(const char* text, Number& number)
 }
 
 // The column's number; Conversion::Done when it has one.
-Conversion numberOf(sqlite3_stmt* prepared, int column, Number& number)
+Conversion numberOf(sqlite3_value* value, Number& number)
 {
-    switch (sqlite3_column_type(prepared, column)) {
+    switch (sqlite3_value_type(value)) {
     case SQLITE_INTEGER:
-        number = {true, sqlite3_column_int64(prepared, column), 0};
+        number = {true, sqlite3_value_int64(value), 0};
         return Conversion::Done;
     case SQLITE_FLOAT:
-        number = {false, 0, sqlite3_column_double(prepared, column)};
+        number = {false, 0, sqlite3_value_double(value)};
         return Conversion::Done;
     case SQLITE_TEXT:
-        return parseNumber(reinterpret_cast<const char*>(sqlite3_column_text(prepared, column)), number)
+        return parseNumber(reinterpret_cast<const char*>(sqlite3_value_text(value)), number)
                    ? Conversion::Done
                    : Conversion::NotANumber;
     default:
@@ -99,28 +99,28 @@ Conversion storeInteger(const Target& target, const Number& number)
 
 Conversion storeBit(const Target& target, const Number& number)
 {
-    const double value = number.isInteger ? static_cast<double>(number.integer) : number.real;
-    if (!(value >= 0 && value < 2)) return Conversion::OutOfRange;
-    store(target, static_cast<unsigned char>(value >= 1 ? 1 : 0));
-    return value == 0 || value == 1 ? Conversion::Done : Conversion::FractionCut;
+    const double real = number.isInteger ? static_cast<double>(number.integer) : number.real;
+    if (!(real >= 0 && real < 2)) return Conversion::OutOfRange;
+    store(target, static_cast<unsigned char>(real >= 1 ? 1 : 0));
+    return real == 0 || real == 1 ? Conversion::Done : Conversion::FractionCut;
 }
 
 Conversion storeReal(const Target& target, const Number& number)
 {
-    const double value = number.isInteger ? static_cast<double>(number.integer) : number.real;
+    const double real = number.isInteger ? static_cast<double>(number.integer) : number.real;
     if (target.cType == SQL_C_DOUBLE) {
-        store(target, value);
+        store(target, real);
         return Conversion::Done;
     }
-    if (std::isfinite(value) && std::fabs(value) > FLT_MAX) return Conversion::OutOfRange;
-    store(target, static_cast<float>(value));
+    if (std::isfinite(real) && std::fabs(real) > FLT_MAX) return Conversion::OutOfRange;
+    store(target, static_cast<float>(real));
     return Conversion::Done;
 }
 
-Conversion convertNumber(sqlite3_stmt* prepared, int column, const Target& target)
+Conversion convertNumber(sqlite3_value* value, const Target& target)
 {
     Number number;
-    const Conversion read = numberOf(prepared, column, number);
+    const Conversion read = numberOf(value, number);
     if (read != Conversion::Done) return read;
     switch (target.cType) {
     case SQL_C_LONG:
@@ -161,10 +161,10 @@ int daysInMonth(int year, int month)
 }
 
 // Reads 'YYYY-MM-DD' (exactly) into a DATE_STRUCT.
-Conversion convertDate(sqlite3_stmt* prepared, int column, const Target& target)
+Conversion convertDate(sqlite3_value* value, const Target& target)
 {
-    if (sqlite3_column_type(prepared, column) != SQLITE_TEXT) return Conversion::NotConvertible;
-    const char* text = reinterpret_cast<const char*>(sqlite3_column_text(prepared, column));
+    if (sqlite3_value_type(value) != SQLITE_TEXT) return Conversion::NotConvertible;
+    const char* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
     if (std::strlen(text) != 10 || text[4] != '-' || text[7] != '-') return Conversion::NotADate;
     for (int i : {0, 1, 2, 3, 5, 6, 8, 9}) {
         if (text[i] < '0' || text[i] > '9') return Conversion::NotADate;
@@ -185,12 +185,12 @@ Conversion convertDate(sqlite3_stmt* prepared, int column, const Target& target)
 }
 
 // Copies text (zero-terminated, cut to fit) or bytes from offset on.
-Conversion convertBytes(sqlite3_stmt* prepared, int column, const Target& target, SQLLEN offset, SQLLEN* delivered)
+Conversion convertBytes(sqlite3_value* value, const Target& target, SQLLEN offset, SQLLEN* delivered)
 {
     const bool text = target.cType == SQL_C_CHAR;
-    const void* data = text ? static_cast<const void*>(sqlite3_column_text(prepared, column))
-                            : sqlite3_column_blob(prepared, column);
-    const SQLLEN size = sqlite3_column_bytes(prepared, column);
+    const void* data = text ? static_cast<const void*>(sqlite3_value_text(value))
+                            : sqlite3_value_blob(value);
+    const SQLLEN size = sqlite3_value_bytes(value);
     const SQLLEN remaining = size > offset ? size - offset : 0;
     if (target.indicator) *target.indicator = remaining;
     const SQLLEN room = target.buffer == nullptr ? 0 : text ? target.bufferLength - 1 : target.bufferLength;
@@ -202,9 +202,9 @@ Conversion convertBytes(sqlite3_stmt* prepared, int column, const Target& target
 }
 
 // The C type SQL_C_DEFAULT stands for, by the value's own kind.
-SQLSMALLINT defaultCType(sqlite3_stmt* prepared, int column)
+SQLSMALLINT defaultCType(sqlite3_value* value)
 {
-    switch (sqlite3_column_type(prepared, column)) {
+    switch (sqlite3_value_type(value)) {
     case SQLITE_INTEGER:
         return SQL_C_SBIGINT;
     case SQLITE_FLOAT:
@@ -265,22 +265,26 @@ bool isKnownCType(SQLSMALLINT cType)
 Conversion convertColumn(sqlite3_stmt* prepared, int column, const Target& given, SQLLEN offset, SQLLEN* delivered)
 {
     if (delivered) *delivered = 0;
-    if (sqlite3_column_type(prepared, column) == SQLITE_NULL) {
+    // One look-up of the column's value, then SQLite's value interfaces:
+    // the connection has no mutex (SQLITE_OPEN_NOMUTEX), so the value needs
+    // no protection, and each column costs one call into the statement.
+    sqlite3_value* value = sqlite3_column_value(prepared, column);
+    if (sqlite3_value_type(value) == SQLITE_NULL) {
         if (given.indicator == nullptr) return Conversion::NoIndicator;
         *given.indicator = SQL_NULL_DATA;
         return Conversion::Done;
     }
     Target target = given;
-    if (target.cType == SQL_C_DEFAULT) target.cType = defaultCType(prepared, column);
+    if (target.cType == SQL_C_DEFAULT) target.cType = defaultCType(value);
     switch (target.cType) {
     case SQL_C_CHAR:
     case SQL_C_BINARY:
-        return convertBytes(prepared, column, target, offset, delivered);
+        return convertBytes(value, target, offset, delivered);
     case SQL_C_DATE:
     case SQL_C_TYPE_DATE:
-        return convertDate(prepared, column, target);
+        return convertDate(value, target);
     default:
-        return convertNumber(prepared, column, target);
+        return convertNumber(value, target);
     }
 }
 

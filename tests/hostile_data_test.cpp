@@ -32,14 +32,12 @@ struct Column {
     bool nullable = true;
 };
 
-// The columns of every data table, read from the built database (the
-// position grid, which triggers keep in step, is an index, not data).
+// The columns of every table, read from the built database.
 std::vector<Column> schemaColumns(const std::string& database)
 {
     std::istringstream rows(runSqlite(database,
                                       "SELECT m.name, p.name, p.type, p.\"notnull\" FROM sqlite_schema m, "
-                                      "pragma_table_info(m.name) p WHERE m.type = 'table' AND p.pk = 0 "
-                                      "AND m.name <> 'PositionCells';"));
+                                      "pragma_table_info(m.name) p WHERE m.type = 'table' AND p.pk = 0 AND m.name <> 'PositionCells';"));
     std::vector<Column> columns;
     for (std::string line; std::getline(rows, line);) {
         std::istringstream fields(line);

@@ -58,7 +58,11 @@ ProgramResult runIsql(const TestDatabase& db, const std::string& text)
                                 "' 2>&1";
     ProgramResult result;
     FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return {"popen failed", -1, ""};
+    if (pipe == nullptr) {
+        result.output = "popen failed";
+        result.status = -1;
+        return result;
+    }
     char buffer[4096];
     std::size_t n;
     while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, n);

@@ -13,17 +13,6 @@
 namespace vldr::test {
 namespace {
 
-// The shell command that gives the shell INT(), which the indexes made
-// after the data need whenever a row of an indexed table changes.
-std::string loadDialectCommand()
-{
-    return std::string(".load '") + VLDR_LIB_DIR + "/vldr_sqlite_ext.so' sqlite3_vldr_dialect_init";
-}
-
-}  // namespace
-
-namespace {
-
 // Printed by the shell after the statements of one execute() call.
 constexpr const char* kMarker = "vldr-shell-ready";
 
@@ -50,8 +39,7 @@ SqliteShell::SqliteShell(const std::string& database)
         dup2(fromShell[1], STDOUT_FILENO);
         dup2(fromShell[1], STDERR_FILENO);
         for (int end : {toShell[0], toShell[1], fromShell[0], fromShell[1]}) ::close(end);
-        const std::string load = loadDialectCommand();
-        execlp("sqlite3", "sqlite3", "-batch", "-cmd", load.c_str(), database.c_str(), static_cast<char*>(nullptr));
+        execlp("sqlite3", "sqlite3", "-batch", database.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
     ::close(toShell[0]);
@@ -102,7 +90,9 @@ std::string runSqlite(const std::string& database, const std::string& statements
     if (fd < 0) throw std::runtime_error("mkstemp failed");
     ::close(fd);
     const std::string input = pattern, output = input + ".out";
-    std::ofstream(input, std::ios::binary) << loadDialectCommand() << "\n" << statements << "\n";
+    // INT() of the dialect, which the indexes by system need when names change.
+    std::ofstream(input, std::ios::binary) << ".load '" << VLDR_LIB_DIR << "/vldr_sqlite_ext.so' sqlite3_vldr_dialect_init\n"
+                                           << statements << "\n";
     const std::string command = "sqlite3 -batch -bail '" + database + "' < '" + input + "' > '" + output + "' 2>&1";
     const int status = std::system(command.c_str());
     std::ostringstream printed;
