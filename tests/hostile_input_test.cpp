@@ -208,10 +208,24 @@ const ProxlistParameter kProxlistParameters[] = {
     {"maxDecSec", ""},
 };
 
+// The values that read differently as numbers: every value of the numeric
+// classes, and the first of each other class (all others read as 0 alike).
+std::vector<HostileValue> numericValues()
+{
+    std::vector<HostileValue> chosen;
+    const std::string numeric = "sign exponent non-finite text huge digits 128 KiB value";
+    for (const HostileValue& value : hostileValues()) {
+        const bool firstOfKind = chosen.empty() || std::string(chosen.back().kind) != value.kind;
+        if (numeric.find(value.kind) != std::string::npos || firstOfKind) chosen.push_back(value);
+    }
+    return chosen;
+}
+
 TEST_F(HostileInput, ProxlistNumbersGiveAPageOrAValidationMessage)
 {
+    const std::vector<HostileValue> values = numericValues();
     for (const ProxlistParameter& parameter : kProxlistParameters) {
-        for (const HostileValue& value : hostileValues()) {
+        for (const HostileValue& value : values) {
             const std::string query = std::string(parameter.before) + parameter.name + "=" + value.raw;
             const ProgramResult r = check("proxlist", query, value);
             const ResponseKind kind = classifyResponse(r.output);

@@ -1,8 +1,6 @@
 #include "response_check.h"
 
-#include <array>
 #include <cctype>
-#include <regex>
 
 namespace vldr::test {
 namespace {
@@ -51,6 +49,26 @@ ResponseKind classifyPage(const std::string& title, const std::string& body)
         endsWith(body, "</A>\n") && body.find("</BODY>") == std::string::npos)
         return ResponseKind::MatchList;
     return ResponseKind::Incomplete;
+}
+
+bool isLetter(char c)
+{
+    return std::isalpha(static_cast<unsigned char>(c)) != 0;
+}
+
+// Where "inf" or "nan" (any letter case) stands as a word of its own, not
+// inside a longer word ("Information"); npos when nowhere.
+std::size_t findNonFiniteWord(const std::string& text)
+{
+    for (std::size_t at = 0; at + 3 <= text.size(); ++at) {
+        std::string word = text.substr(at, 3);
+        for (char& c : word) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (word != "inf" && word != "nan") continue;
+        const bool startsWord = at == 0 || !isLetter(text[at - 1]);
+        const bool endsWord = at + 3 == text.size() || !isLetter(text[at + 3]);
+        if (startsWord && endsWord) return at;
+    }
+    return std::string::npos;
 }
 
 }  // namespace
@@ -116,10 +134,8 @@ std::string nonFiniteText(const std::string& output, const std::vector<std::stri
         for (std::size_t at = text.find(echo); at != std::string::npos; at = text.find(echo, at))
             text.replace(at, echo.size(), " ");
     }
-    static const std::regex nonFinite("(^|[^A-Za-z])(inf|nan)([^A-Za-z]|$)", std::regex::icase);
-    std::smatch match;
-    if (!std::regex_search(text, match, nonFinite)) return "";
-    const std::size_t at = static_cast<std::size_t>(match.position(0));
+    const std::size_t at = findNonFiniteWord(text);
+    if (at == std::string::npos) return "";
     const std::size_t lineStart = text.rfind('\n', at);
     const std::size_t from = lineStart == std::string::npos ? 0 : lineStart + 1;
     return text.substr(from, text.find('\n', at) - from);
@@ -127,8 +143,16 @@ std::string nonFiniteText(const std::string& output, const std::vector<std::stri
 
 bool logsSqlState(const std::string& text)
 {
-    static const std::regex state("SQLSTATE=[0-9A-Za-z]{5}");
-    return std::regex_search(text, state);
+    const std::string marker = "SQLSTATE=";
+    for (std::size_t at = text.find(marker); at != std::string::npos; at = text.find(marker, at + 1)) {
+        const std::size_t state = at + marker.size();
+        if (text.size() < state + 5) return false;
+        bool fiveCharacters = true;
+        for (std::size_t i = state; i < state + 5; ++i)
+            fiveCharacters = fiveCharacters && std::isalnum(static_cast<unsigned char>(text[i]));
+        if (fiveCharacters) return true;
+    }
+    return false;
 }
 
 std::string htmlEscaped(const std::string& text)
