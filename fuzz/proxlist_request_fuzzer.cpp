@@ -14,6 +14,7 @@
 #include <string>
 
 #include "captured_output.h"
+#include "ids.h"
 #include "neighbour_request.h"
 #include "program_entry.h"
 #include "query_string.h"
@@ -62,7 +63,7 @@ void checkAccepted(const NeighbourRequest& request, const std::string& query)
     if (!componentsInRange(request)) reportFault("accepted request with a limit component out of range", query, "");
     if (request.minRA > request.maxRA || request.minDec > request.maxDec)
         reportFault("accepted request with limits out of order", query, "");
-    if (request.systemId < 0 || request.systemId % kSystemIdStep != 0)
+    if (request.systemId < 0 || request.systemId % kIdsPerSystem != 0)
         reportFault("accepted request around an ID that names no system", query, "");
 
     const std::string heading = captureStandardOutput([&] { printPointHeading(request); });
