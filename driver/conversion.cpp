@@ -301,7 +301,7 @@ SQLRETURN reportConversion(DiagnosticArea& diagnostics, Conversion conversion, i
     case Conversion::OutOfRange:
         return fail(diagnostics, "22003", where + "Numeric value out of range for the bound C type");
     case Conversion::NotANumber:
-        return fail(diagnostics, "22018", where + "Invalid character value for cast specification: the text is not a number");
+        return fail(diagnostics, "22018", where + "Invalid character value: the text is not a number");
     case Conversion::NotADate:
         return fail(diagnostics, "22007", where + "Invalid datetime format: the text is not a date 'YYYY-MM-DD'");
     case Conversion::NoIndicator:
