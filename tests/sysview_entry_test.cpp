@@ -180,12 +180,19 @@ bool isTitledReportOf(const ProgramResult& result, int id, const std::string& ti
            result.output.starts_with(kSearchHead + "<CENTER><H1>" + title + "</H1></CENTER>\n");
 }
 
-TEST_F(SysviewEntry, NameWithAQuoteFindsTheNameThatHoldsOne)
+TEST_F(SysviewEntry, NameWithAQuoteFindsTheNamesThatHoldOne)
 {
     // The quote is doubled in the statement, so it matches the stored apostrophe;
     // "Barnard" alone matches two names of one system.
     for (const char* query : {"Name=Barnard's", "Name=Barnard%27s+Star", "Name=Barnard"})
         EXPECT_TRUE(isTitledReportOf(run(query), 600, "Barnard's Star")) << query;
+    // The heading repeats the search text as decoded, its quote doubled.
+    const ProgramResult r = run("Name='s+Star");
+    EXPECT_EQ(r.output, kSearchHead +
+                            "<CENTER><H3>2 stars found with a name matching &quot;''s Star&quot;:</H3></CENTER>\n"
+                            "<BR><A HREF=\"sysview.exe?ID=600\">Barnard's Star</A>\n"
+                            "<BR><A HREF=\"sysview.exe?ID=700\">Kapteyn's Star (Gliese & Jahrei\xDF 191)</A>\n");
+    EXPECT_EQ(r.status, 255);
 }
 
 TEST_F(SysviewEntry, Windows1252LetterEscapedOrRawFindsTheNamesThatHoldIt)
