@@ -4,35 +4,17 @@
 // where it has none of its own.
 #include <cstring>
 
+#include "component_loading.h"
+
+#include "dates.h"
 #include "ids.h"
-#include "database_session.h"
-#include "loaders.h"
+#include "measurement_loading.h"
+#include "name_lists.h"
 #include "row_binder.h"
 #include "statement.h"
 
 namespace vldr {
 namespace {
-
-// Clears the presence flags of a spectrum, so that a failed lookup leaves no flag set.
-void clearSpectrumFlags(SpectrumRecord& spectrum)
-{
-    spectrum.hasSpectralClass = false;
-    spectrum.hasLuminosityClass = false;
-    spectrum.hasSpectrumSource = false;
-}
-
-// Clears the presence flags of a magnitudes record, so that a failed lookup leaves no flag set.
-void clearMagnitudeFlags(MagnitudeRecord& magnitudes)
-{
-    magnitudes.hasApparentVMag = false;
-    magnitudes.hasVariableType = false;
-    magnitudes.hasVMagIncrease = false;
-    magnitudes.hasVariablePeriod = false;
-    magnitudes.hasBminusV = false;
-    magnitudes.hasUminusB = false;
-    magnitudes.hasRminusI = false;
-    magnitudes.hasVMagSource = false;
-}
 
 // Gives a component's own Positions row the system's right ascension,
 // declination and distance where the row lacks them, and records which
@@ -98,96 +80,32 @@ void inheritVelocity(VelocityRecord& own, const VelocityRecord& system)
 // a NULL LastUpdated reads as the zero date, which is never the newest.
 // The shared statement keeps the Components cursor open while each
 // component's spectrum and magnitudes are read through a second statement.
-void loadComponents(SQLHDBC connection, SQLHSTMT statement, long systemId)
+void loadComponents(Report& r, SQLHDBC connection, SQLHSTMT statement, long systemId)
 {
-    Report& r = report();
     const std::string text = composeStatement(
         "SELECT ID, Name, IsCloseBinary, Mass, Diameter, LastUpdated, MassSource, DiameterSource, "
         "IsDiameterArcsec FROM Components WHERE ID > %ld AND ID <= %ld ORDER BY ID",
         systemId, systemId + kLastComponentOffset);
     if (!runQuery(statement, text)) return;
 
-    SQLINTEGER id = 0;
-    char name[kAbbreviationSize] = {};
-    unsigned char isCloseBinary = 0, isDiameterArcsec = 0;
-    double mass = 0, diameter = 0;  // solar masses; solar diameters or arcseconds
-    DATE_STRUCT updated = {};
-    char massSource[kAbbreviationSize] = {};
-    char diameterSource[kAbbreviationSize] = {};
+    // The columns land here; each fetched row is then copied into the table.
+    ComponentRecord fields;
     RowBinder row(statement);
-    row.bindLong(1, id);
-    row.bindText(2, name);
-    row.bindBit(3, isCloseBinary);
-    row.bindDouble(4, mass);
-    row.bindDouble(5, diameter);
-    row.bindDate(6, updated);
-    row.bindText(7, massSource);
-    row.bindText(8, diameterSource);
-    row.bindBit(9, isDiameterArcsec);
+    row.bindColumns(clearedWhenNull(fields.ID), clearedWhenNull(fields.Name), fields.IsCloseBinary,
+                    flagged(fields.Mass, fields.hasMass), flagged(fields.Diameter, fields.hasDiameter),
+                    clearedWhenNull(fields.LastUpdated), flaggedOrCleared(fields.MassSource, fields.hasMassSource),
+                    flaggedOrCleared(fields.DiameterSource, fields.hasDiameterSource), fields.IsDiameterArcsec);
 
     while (r.ComponentCount < kMaxComponents && row.fetch()) {
         ComponentRecord& component = r.Components[r.ComponentCount];
-        component = ComponentRecord{};
-        component.ID = row.has(1) ? id : 0;
-        if (row.has(2)) std::memcpy(component.Name, name, sizeof component.Name);
-        component.IsCloseBinary = row.isSet(3);
-        component.IsDiameterArcsec = row.isSet(9);
-        if (row.has(6)) component.LastUpdated = updated;
-        component.hasMass = row.has(4);
-        component.Mass = mass;
-        component.hasDiameter = row.has(5);
-        component.Diameter = diameter;
-        component.hasMassSource = row.has(7);
-        if (component.hasMassSource) std::memcpy(component.MassSource, massSource, sizeof massSource);
-        component.hasDiameterSource = row.has(8);
-        if (component.hasDiameterSource)
-            std::memcpy(component.DiameterSource, diameterSource, sizeof diameterSource);
-        component.hasSpectrum = false;
-        component.hasMagnitudes = false;
-        clearSpectrumFlags(component.Spectrum);
-        clearMagnitudeFlags(component.Magnitudes);
-
+        component = fields;
         loadSpectrumAndMagnitudes(connection, component);
-        noteUpdate(component.LastUpdated);
+        noteUpdate(r, component.LastUpdated);
         ++r.ComponentCount;
     }
 }
 
-// Reads the first Magnitudes row of ownerId into record and folds its date
-// into the newest-update date. A NULL LastUpdated reads as the zero date.
-bool loadMagnitudes(SQLHSTMT statement, long ownerId, MagnitudeRecord& record)
-{
-    const std::string text = composeStatement(
-        "SELECT ApparentVMag, VMagIncrease, VariableType, VariablePeriod, BminusV, UminusB, RminusI, "
-        "VMagSource, LastUpdated FROM Magnitudes WHERE OwnerID = %ld",
-        ownerId);
-    if (!runQuery(statement, text)) return false;
-    RowBinder row(statement);
-    row.bindDouble(1, record.ApparentVMag);
-    row.bindDouble(2, record.VMagIncrease);
-    row.bindText(3, record.VariableType);
-    row.bindDouble(4, record.VariablePeriod);
-    row.bindDouble(5, record.BminusV);
-    row.bindDouble(6, record.UminusB);
-    row.bindDouble(7, record.RminusI);
-    row.bindText(8, record.VMagSource);
-    row.bindDate(9, record.LastUpdated);
-    if (!row.fetch()) return false;
-    record.hasApparentVMag = row.has(1);
-    record.hasVMagIncrease = row.has(2);
-    record.hasVariableType = row.has(3);
-    record.hasVariablePeriod = row.has(4);
-    record.hasBminusV = row.has(5);
-    record.hasUminusB = row.has(6);
-    record.hasRminusI = row.has(7);
-    record.hasVMagSource = row.has(8);
-    if (!row.has(9)) record.LastUpdated = DATE_STRUCT{};
-    noteUpdate(record.LastUpdated);
-    return true;
-}
-
-// Reads the first Velocities row of ownerId into record, cleared first,
-// and folds its date into the newest-update date. hasOwnRow stays false.
+// Reads the first Velocities row of ownerId into record, cleared first.
 bool loadVelocity(SQLHSTMT statement, long ownerId, VelocityRecord& record)
 {
     record = VelocityRecord{};
@@ -197,23 +115,14 @@ bool loadVelocity(SQLHSTMT statement, long ownerId, VelocityRecord& record)
         ownerId);
     if (!runQuery(statement, text)) return false;
     RowBinder row(statement);
-    row.bindDouble(1, record.ProperMotion);
-    row.bindDouble(2, record.PMAngle);
-    row.bindDouble(3, record.RadialVelocity);
-    row.bindText(4, record.PMSource);
-    row.bindText(5, record.RVSource);
-    row.bindDate(6, record.LastUpdated);
+    row.bindColumns(flagged(record.ProperMotion, record.hasProperMotion), flagged(record.PMAngle, record.hasPMAngle),
+                    flagged(record.RadialVelocity, record.hasRadialVelocity),
+                    flagged(record.PMSource, record.hasPMSource), flagged(record.RVSource, record.hasRVSource),
+                    clearedWhenNull(record.LastUpdated));
     if (!row.fetch()) {
         record = VelocityRecord{};
         return false;
     }
-    record.hasProperMotion = row.has(1);
-    record.hasPMAngle = row.has(2);
-    record.hasRadialVelocity = row.has(3);
-    record.hasPMSource = row.has(4);
-    record.hasRVSource = row.has(5);
-    if (!row.has(6)) record.LastUpdated = DATE_STRUCT{};
-    noteUpdate(record.LastUpdated);
     return true;
 }
 
@@ -222,11 +131,10 @@ bool loadVelocity(SQLHSTMT statement, long ownerId, VelocityRecord& record)
 // the system's; one with a row takes the system's right ascension,
 // declination and distance (with the distance's error and source) where
 // its row lacks them.
-void loadComponentPositions(SQLHSTMT statement, long systemId)
+void loadComponentPositions(Report& r, SQLHSTMT statement, long systemId)
 {
-    Report& r = report();
     if (!loadPosition(statement, systemId, r.SystemPosition)) return;
-    noteUpdate(r.SystemPosition.LastUpdated);
+    noteUpdate(r, r.SystemPosition.LastUpdated);
     for (int i = 0; i < r.ComponentCount; ++i) {
         PositionRecord& position = r.ComponentPositions[i];
         position.ownRA = false;
@@ -237,7 +145,7 @@ void loadComponentPositions(SQLHSTMT statement, long systemId)
             continue;
         }
         inheritPosition(position, r.SystemPosition);
-        noteUpdate(position.LastUpdated);
+        noteUpdate(r, position.LastUpdated);
     }
 }
 
@@ -245,10 +153,9 @@ void loadComponentPositions(SQLHSTMT statement, long systemId)
 // component's: a component without a row of its own takes a full copy of
 // the system's with hasOwnRow false; one with a row keeps it, hasOwnRow
 // set, and takes the system's values where the row lacks them.
-void loadComponentVelocities(SQLHSTMT statement, long systemId)
+void loadComponentVelocities(Report& r, SQLHSTMT statement, long systemId)
 {
-    Report& r = report();
-    loadVelocity(statement, systemId, r.SystemVelocity);
+    if (loadVelocity(statement, systemId, r.SystemVelocity)) noteUpdate(r, r.SystemVelocity.LastUpdated);
     for (int i = 0; i < r.ComponentCount; ++i) {
         VelocityRecord& velocity = r.ComponentVelocities[i];
         if (!loadVelocity(statement, r.Components[i].ID, velocity)) {
@@ -256,9 +163,15 @@ void loadComponentVelocities(SQLHSTMT statement, long systemId)
             velocity.hasOwnRow = false;
             continue;
         }
+        noteUpdate(r, velocity.LastUpdated);
         velocity.hasOwnRow = true;
         inheritVelocity(velocity, r.SystemVelocity);
     }
+}
+
+void loadComponentNames(Report& r, SQLHSTMT statement)
+{
+    for (int i = 0; i < r.ComponentCount; ++i) r.ComponentNames[i] = loadNameLists(statement, r.Components[i].ID);
 }
 
 }  // namespace vldr
