@@ -5,35 +5,29 @@
 
 namespace vldr {
 
+// A NULL date reads as the zero date, which is never the newest.
 bool loadSpectrum(SQLHSTMT statement, long ownerId, SpectrumRecord& record)
 {
-    const std::string text = composeStatement(
-        "SELECT SpectralClass, LuminosityClass, SpectrumSource, LastUpdated FROM Spectra "
-        "WHERE OwnerID = %ld",
-        ownerId);
-    if (!runQuery(statement, text)) return false;
-    RowBinder row(statement);
-    // A NULL date reads as the zero date, which is never the newest.
-    row.bindColumns(flagged(record.SpectralClass, record.hasSpectralClass),
-                    flagged(record.LuminosityClass, record.hasLuminosityClass),
-                    flagged(record.SpectrumSource, record.hasSpectrumSource), clearedWhenNull(record.LastUpdated));
-    return row.fetch();
+    const std::string query = composeStatement(
+        "SELECT SpectralClass, LuminosityClass, SpectrumSource, LastUpdated FROM Spectra WHERE OwnerID = %ld", ownerId);
+    return fetchFirstRowInto(statement, query, flagged(record.SpectralClass, record.hasSpectralClass),
+                             flagged(record.LuminosityClass, record.hasLuminosityClass),
+                             flagged(record.SpectrumSource, record.hasSpectrumSource),
+                             clearedWhenNull(record.LastUpdated));
 }
 
 bool loadPosition(SQLHSTMT statement, long ownerId, PositionRecord& record)
 {
-    const std::string text = composeStatement(
+    const std::string query = composeStatement(
         "SELECT RA_hr, RA_min, RA_sec, Dec_deg, Dec_arcmin, Dec_arcsec, Distance, DistanceError, "
         "DistanceSource, LastUpdated, Epoch FROM Positions WHERE OwnerID = %ld",
         ownerId);
-    if (!runQuery(statement, text)) return false;
-    RowBinder row(statement);
-    bindPositionColumns(row, record);
-    // A NULL date reads as the zero date, which is never the newest.
-    row.bindColumnsFrom(8, flagged(record.DistanceError, record.hasDistanceError),
-                        flagged(record.DistanceSource, record.hasDistanceSource),
-                        clearedWhenNull(record.LastUpdated), clearedWhenNull(record.Epoch));
-    return row.fetch();
+    return fetchFirstRow(statement, query, [&record](RowBinder& row) {
+        bindPositionColumns(row, record);
+        row.bindColumnsFrom(8, flagged(record.DistanceError, record.hasDistanceError),
+                            flagged(record.DistanceSource, record.hasDistanceSource),
+                            clearedWhenNull(record.LastUpdated), clearedWhenNull(record.Epoch));
+    });
 }
 
 void bindPositionColumns(RowBinder& row, PositionRecord& record)

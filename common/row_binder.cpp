@@ -85,4 +85,23 @@ bool RowBinder::isSet(SQLUSMALLINT column) const
     return has(column) && *static_cast<const unsigned char*>(columns_[column].storage) != 0;
 }
 
+bool fetchFirstRow(SQLHSTMT statement, const std::string& query, const std::function<void(RowBinder&)>& bind)
+{
+    if (!runQuery(statement, query)) return false;
+    RowBinder row(statement);
+    bind(row);
+    return row.fetch();
+}
+
+bool forEachRow(SQLHSTMT statement, const std::string& query, const std::function<void(RowBinder&)>& bind,
+                const std::function<bool()>& onRow)
+{
+    if (!runQuery(statement, query)) return false;
+    RowBinder row(statement);
+    bind(row);
+    while (row.fetch())
+        if (!onRow()) break;
+    return true;
+}
+
 }  // namespace vldr

@@ -16,38 +16,43 @@
 namespace vldr {
 namespace {
 
+// The inheritance rule for one value of a component's own row: a value
+// the row has stays (true: it is the component's own); a value only the
+// system has is taken over by takeOver and marked present (false).
+template <class TakeOver>
+bool keepOrInherit(bool& has, bool systemHas, TakeOver takeOver)
+{
+    if (has) return true;
+    if (systemHas) {
+        takeOver();
+        has = true;
+    }
+    return false;
+}
+
 // Gives a component's own Positions row the system's right ascension,
 // declination and distance where the row lacks them, and records which
-// values are the component's own. The epoch stays the row's.
+// values are the component's own. The epoch stays the row's; the
+// component's own distance error and source stay as read, even when absent.
 void inheritPosition(PositionRecord& own, const PositionRecord& system)
 {
-    if (own.hasRA) {
-        own.ownRA = true;
-    } else if (system.hasRA) {
+    own.ownRA = keepOrInherit(own.hasRA, system.hasRA, [&] {
         own.RA_hr = system.RA_hr;
         own.RA_min = system.RA_min;
         own.RA_sec = system.RA_sec;
-        own.hasRA = true;
-    }
-    if (own.hasDec) {
-        own.ownDec = true;
-    } else if (system.hasDec) {
+    });
+    own.ownDec = keepOrInherit(own.hasDec, system.hasDec, [&] {
         own.Dec_deg = system.Dec_deg;
         own.Dec_arcmin = system.Dec_arcmin;
         own.Dec_arcsec = system.Dec_arcsec;
-        own.hasDec = true;
-    }
-    if (own.hasDistance) {
-        // The component's own error and source stay as read, even when absent.
-        own.ownDistance = true;
-    } else if (system.hasDistance) {
+    });
+    own.ownDistance = keepOrInherit(own.hasDistance, system.hasDistance, [&] {
         own.Distance = system.Distance;
-        own.hasDistance = true;
         own.hasDistanceError = system.hasDistanceError;
         if (system.hasDistanceError) own.DistanceError = system.DistanceError;
         own.hasDistanceSource = system.hasDistanceSource;
         if (system.hasDistanceSource) std::memcpy(own.DistanceSource, system.DistanceSource, sizeof own.DistanceSource);
-    }
+    });
 }
 
 // Gives a component's own Velocities row the system's proper motion, its
@@ -55,22 +60,17 @@ void inheritPosition(PositionRecord& own, const PositionRecord& system)
 // only together with the value it documents.
 void inheritVelocity(VelocityRecord& own, const VelocityRecord& system)
 {
-    if (!own.hasProperMotion && system.hasProperMotion) {
+    keepOrInherit(own.hasProperMotion, system.hasProperMotion, [&] {
         own.ProperMotion = system.ProperMotion;
-        own.hasProperMotion = true;
         own.hasPMSource = system.hasPMSource;
         if (system.hasPMSource) std::memcpy(own.PMSource, system.PMSource, sizeof own.PMSource);
-    }
-    if (!own.hasPMAngle && system.hasPMAngle) {
-        own.PMAngle = system.PMAngle;
-        own.hasPMAngle = true;
-    }
-    if (!own.hasRadialVelocity && system.hasRadialVelocity) {
+    });
+    keepOrInherit(own.hasPMAngle, system.hasPMAngle, [&] { own.PMAngle = system.PMAngle; });
+    keepOrInherit(own.hasRadialVelocity, system.hasRadialVelocity, [&] {
         own.RadialVelocity = system.RadialVelocity;
-        own.hasRadialVelocity = true;
         own.hasRVSource = system.hasRVSource;
         if (system.hasRVSource) std::memcpy(own.RVSource, system.RVSource, sizeof own.RVSource);
-    }
+    });
 }
 
 }  // namespace
@@ -86,44 +86,39 @@ void loadComponents(Report& r, SQLHDBC connection, SQLHSTMT statement, long syst
         "SELECT ID, Name, IsCloseBinary, Mass, Diameter, LastUpdated, MassSource, DiameterSource, "
         "IsDiameterArcsec FROM Components WHERE ID > %ld AND ID <= %ld ORDER BY ID",
         systemId, systemId + kLastComponentOffset);
-    if (!runQuery(statement, text)) return;
-
-    // The columns land here; each fetched row is then copied into the table.
+    // The columns land here; each fetched row is then copied into the table,
+    // and no row is fetched once the table is full.
     ComponentRecord fields;
-    RowBinder row(statement);
-    row.bindColumns(clearedWhenNull(fields.ID), clearedWhenNull(fields.Name), fields.IsCloseBinary,
-                    flagged(fields.Mass, fields.hasMass), flagged(fields.Diameter, fields.hasDiameter),
-                    clearedWhenNull(fields.LastUpdated), flaggedOrCleared(fields.MassSource, fields.hasMassSource),
-                    flaggedOrCleared(fields.DiameterSource, fields.hasDiameterSource), fields.IsDiameterArcsec);
-
-    while (r.ComponentCount < kMaxComponents && row.fetch()) {
+    const auto bind = [&fields](RowBinder& row) {
+        row.bindColumns(clearedWhenNull(fields.ID), clearedWhenNull(fields.Name), fields.IsCloseBinary,
+                        flagged(fields.Mass, fields.hasMass), flagged(fields.Diameter, fields.hasDiameter),
+                        clearedWhenNull(fields.LastUpdated), flaggedOrCleared(fields.MassSource, fields.hasMassSource),
+                        flaggedOrCleared(fields.DiameterSource, fields.hasDiameterSource), fields.IsDiameterArcsec);
+    };
+    forEachRow(statement, text, bind, [&] {
         ComponentRecord& component = r.Components[r.ComponentCount];
         component = fields;
         loadSpectrumAndMagnitudes(connection, component);
         noteUpdate(r, component.LastUpdated);
         ++r.ComponentCount;
-    }
+        return r.ComponentCount < kMaxComponents;
+    });
 }
 
 // Reads the first Velocities row of ownerId into record, cleared first.
 bool loadVelocity(SQLHSTMT statement, long ownerId, VelocityRecord& record)
 {
     record = VelocityRecord{};
-    const std::string text = composeStatement(
+    const std::string query = composeStatement(
         "SELECT ProperMotion, PMAngle, RadialVelocity, PMSource, RVSource, LastUpdated FROM Velocities "
         "WHERE OwnerID = %ld",
         ownerId);
-    if (!runQuery(statement, text)) return false;
-    RowBinder row(statement);
-    row.bindColumns(flagged(record.ProperMotion, record.hasProperMotion), flagged(record.PMAngle, record.hasPMAngle),
-                    flagged(record.RadialVelocity, record.hasRadialVelocity),
-                    flagged(record.PMSource, record.hasPMSource), flagged(record.RVSource, record.hasRVSource),
-                    clearedWhenNull(record.LastUpdated));
-    if (!row.fetch()) {
-        record = VelocityRecord{};
-        return false;
-    }
-    return true;
+    const bool found = fetchFirstRowInto(
+        statement, query, flagged(record.ProperMotion, record.hasProperMotion), flagged(record.PMAngle, record.hasPMAngle),
+        flagged(record.RadialVelocity, record.hasRadialVelocity), flagged(record.PMSource, record.hasPMSource),
+        flagged(record.RVSource, record.hasRVSource), clearedWhenNull(record.LastUpdated));
+    if (!found) record = VelocityRecord{};
+    return found;
 }
 
 // Reads the system's position and, only when the system has one, every

@@ -13,6 +13,7 @@
 #include "name_lists.h"
 #include "orbit_section.h"
 #include "output.h"
+#include "period_units.h"
 #include "position_section.h"
 #include "precision.h"
 #include "variable_types.h"
@@ -207,13 +208,8 @@ void printComfortZone(const Report& r, int i, double diameter)
         // Kepler's third law: years, with the radius in AU and the mass in solar masses.
         const double period = std::sqrt(k / m);
         if (std::isfinite(period)) {
-            writeText("<BR><B>Orbital period in CZ:</B> ");
-            if (period < kOneDayInYears)
-                writeFormatted("%g hours\n", period * kHoursPerYear);
-            else if (period < 1)
-                writeFormatted("%g days\n", period * kDaysPerYear);
-            else
-                writeFormatted("%g years\n", period);
+            const PeriodInUnits shown = periodInUnits(period);
+            writeFormatted("<BR><B>Orbital period in CZ:</B> %g %s\n", shown.value, shown.unit);
         }
         const double tidalIndex = m / k;
         if (std::isfinite(tidalIndex)) {
@@ -227,35 +223,45 @@ void printComfortZone(const Report& r, int i, double diameter)
     }
 }
 
+// One measured quantity of a companion, in Jupiter's units.
+struct CompanionMeasure {
+    const char* title;       // "Mass" or "Diameter"
+    const char* noun;        // "mass" or "diameter", in the error and source lines
+    double value;
+    bool isMinimum;          // ", minimum" follows the value
+    bool hasError;
+    double error;            // fraction
+    bool hasSource;
+    const char* source;      // abbreviation
+};
+
+// The indented value line of a measure, its standard error and its source.
+void printCompanionMeasure(const CompanionMeasure& measure, const CatalogNames& catalogs)
+{
+    writeFormatted("<BR>%s<B>%s:</B> ", kIndent, measure.title);
+    writeNumber(measure.value, kSmallCompanionValue);
+    writeText(" x Jupiter");
+    if (measure.isMinimum) writeText(", minimum");
+    writeText("\n");
+    if (measure.hasError)
+        writeFormatted("<BR>%s<B>Standard error in %s:</B> %g%%\n", kIndent, measure.noun,
+                       measure.error * kPercentPerFraction);
+    if (measure.hasSource)
+        writeFormatted("<BR>%s<B>Source for %s:</B> %s\n", kIndent, measure.noun,
+                       lookupCatalogName(catalogs, measure.source));
+}
+
 void printCompanion(const Report& r, const PlanetRecord& planet)
 {
     writeFormatted("<BR><B><U>Companion %s:</U></B>\n", planet.Name);
-    if (planet.hasMass) {
-        writeText("<BR>");
-        writeText(kIndent);
-        writeText("<B>Mass:</B> ");
-        writeNumber(planet.Mass, kSmallCompanionValue);
-        writeText(" x Jupiter");
-        if (planet.IsMassAMinimum) writeText(", minimum");
-        writeText("\n");
-        if (planet.hasMassError)
-            writeFormatted("<BR>%s<B>Standard error in mass:</B> %g%%\n", kIndent, planet.MassError * kPercentPerFraction);
-        if (planet.hasMassSource)
-            writeFormatted("<BR>%s<B>Source for mass:</B> %s\n", kIndent, lookupCatalogName(r.Catalogs, planet.MassSource));
-    }
-    if (planet.hasRadius) {
-        writeText("<BR>");
-        writeText(kIndent);
-        writeText("<B>Diameter:</B> ");
-        writeNumber(planet.Radius, kSmallCompanionValue);
-        writeText(" x Jupiter\n");
-        if (planet.hasRadiusError)
-            writeFormatted("<BR>%s<B>Standard error in diameter:</B> %g%%\n", kIndent,
-                           planet.RadiusError * kPercentPerFraction);
-        if (planet.hasRadiusSource)
-            writeFormatted("<BR>%s<B>Source for diameter:</B> %s\n", kIndent,
-                           lookupCatalogName(r.Catalogs, planet.RadiusSource));
-    }
+    if (planet.hasMass)
+        printCompanionMeasure({"Mass", "mass", planet.Mass, planet.IsMassAMinimum, planet.hasMassError,
+                               planet.MassError, planet.hasMassSource, planet.MassSource},
+                              r.Catalogs);
+    if (planet.hasRadius)
+        printCompanionMeasure({"Diameter", "diameter", planet.Radius, false, planet.hasRadiusError, planet.RadiusError,
+                               planet.hasRadiusSource, planet.RadiusSource},
+                              r.Catalogs);
     printOrbits(r, planet.ID);
 }
 

@@ -1,7 +1,5 @@
 #include "measurement_loading.h"
 
-#include <string>
-
 #include "row_binder.h"
 #include "statement.h"
 
@@ -9,19 +7,16 @@ namespace vldr {
 
 bool loadMagnitudes(SQLHSTMT statement, long ownerId, MagnitudeRecord& record)
 {
-    const std::string text = composeStatement(
+    const std::string query = composeStatement(
         "SELECT ApparentVMag, VMagIncrease, VariableType, VariablePeriod, BminusV, UminusB, RminusI, "
         "VMagSource, LastUpdated FROM Magnitudes WHERE OwnerID = %ld",
         ownerId);
-    if (!runQuery(statement, text)) return false;
-    RowBinder row(statement);
-    row.bindColumns(flagged(record.ApparentVMag, record.hasApparentVMag),
-                    flagged(record.VMagIncrease, record.hasVMagIncrease),
-                    flagged(record.VariableType, record.hasVariableType),
-                    flagged(record.VariablePeriod, record.hasVariablePeriod), flagged(record.BminusV, record.hasBminusV),
-                    flagged(record.UminusB, record.hasUminusB), flagged(record.RminusI, record.hasRminusI),
-                    flagged(record.VMagSource, record.hasVMagSource), clearedWhenNull(record.LastUpdated));
-    return row.fetch();
+    return fetchFirstRowInto(
+        statement, query, flagged(record.ApparentVMag, record.hasApparentVMag),
+        flagged(record.VMagIncrease, record.hasVMagIncrease), flagged(record.VariableType, record.hasVariableType),
+        flagged(record.VariablePeriod, record.hasVariablePeriod), flagged(record.BminusV, record.hasBminusV),
+        flagged(record.UminusB, record.hasUminusB), flagged(record.RminusI, record.hasRminusI),
+        flagged(record.VMagSource, record.hasVMagSource), clearedWhenNull(record.LastUpdated));
 }
 
 }  // namespace vldr

@@ -11,26 +11,29 @@ namespace {
 std::vector<std::string> loadProperNames(SQLHSTMT statement, long ownerId)
 {
     std::vector<std::string> names;
-    if (!runQuery(statement, composeStatement("SELECT Name FROM ProperNames WHERE OwnerID = %ld", ownerId)))
-        return names;
     char name[kNameSize] = {};
-    RowBinder row(statement);
-    row.bindColumns(clearedWhenNull(name));
-    while (row.fetch()) names.emplace_back(name);
+    forEachRow(
+        statement, composeStatement("SELECT Name FROM ProperNames WHERE OwnerID = %ld", ownerId),
+        [&name](RowBinder& row) { row.bindColumns(clearedWhenNull(name)); },
+        [&] {
+            names.emplace_back(name);
+            return true;
+        });
     return names;
 }
 
 std::vector<CatalogNumber> loadCatalogNumbers(SQLHSTMT statement, long ownerId)
 {
     std::vector<CatalogNumber> numbers;
-    if (!runQuery(statement,
-                  composeStatement("SELECT CatAbbrev, Value FROM CatalogNumbers WHERE OwnerID = %ld", ownerId)))
-        return numbers;
     char abbreviation[kAbbreviationSize] = {};
     char value[kNameSize] = {};
-    RowBinder row(statement);
-    row.bindColumns(clearedWhenNull(abbreviation), clearedWhenNull(value));
-    while (row.fetch()) numbers.push_back(CatalogNumber{abbreviation, value});
+    forEachRow(
+        statement, composeStatement("SELECT CatAbbrev, Value FROM CatalogNumbers WHERE OwnerID = %ld", ownerId),
+        [&](RowBinder& row) { row.bindColumns(clearedWhenNull(abbreviation), clearedWhenNull(value)); },
+        [&] {
+            numbers.push_back(CatalogNumber{abbreviation, value});
+            return true;
+        });
     return numbers;
 }
 

@@ -19,26 +19,25 @@ void loadOrbits(Report& r, SQLHDBC connection, SQLHSTMT statement, long systemId
         "PeriastronEpoch, IsAxisJustGap, Source, PeriodError, LastUpdated, IsAxisAU FROM Orbits "
         "WHERE ID >= %ld AND ID <= %ld ORDER BY ID",
         systemId + kFirstOrbitOffset, systemId + kLastOrbitOffset);
-    if (!runQuery(statement, text)) return;
-
     // The columns land here; each fetched row is then copied into the table.
     OrbitRecord fields;
-    RowBinder row(statement);
-    row.bindColumns(fields.ID, fields.PrimaryID, fields.SecondaryID, flagged(fields.Period, fields.hasPeriod),
-                    flagged(fields.SemimajorAxis, fields.hasSemimajorAxis),
-                    flagged(fields.Eccentricity, fields.hasEccentricity),
-                    flagged(fields.Inclination, fields.hasInclination), flagged(fields.Omega, fields.hasOmega),
-                    flagged(fields.PeriastronEpoch, fields.hasPeriastronEpoch), fields.IsAxisJustGap,
-                    flaggedOrCleared(fields.Source, fields.hasSource),
-                    flagged(fields.PeriodError, fields.hasPeriodError), clearedWhenNull(fields.LastUpdated),
-                    fields.IsAxisAU);
-
-    while (row.fetch()) {
+    const auto bind = [&fields](RowBinder& row) {
+        row.bindColumns(fields.ID, fields.PrimaryID, fields.SecondaryID, flagged(fields.Period, fields.hasPeriod),
+                        flagged(fields.SemimajorAxis, fields.hasSemimajorAxis),
+                        flagged(fields.Eccentricity, fields.hasEccentricity),
+                        flagged(fields.Inclination, fields.hasInclination), flagged(fields.Omega, fields.hasOmega),
+                        flagged(fields.PeriastronEpoch, fields.hasPeriastronEpoch), fields.IsAxisJustGap,
+                        flaggedOrCleared(fields.Source, fields.hasSource),
+                        flagged(fields.PeriodError, fields.hasPeriodError), clearedWhenNull(fields.LastUpdated),
+                        fields.IsAxisAU);
+    };
+    forEachRow(statement, text, bind, [&] {
         OrbitRecord orbit = fields;
         loadSpectrumAndMagnitudes(connection, orbit);
         noteUpdate(r, orbit.LastUpdated);
         if (r.OrbitCount < kMaxOrbits) r.Orbits[r.OrbitCount++] = orbit;
-    }
+        return true;
+    });
 }
 
 // A NULL bit reads as false, a NULL name as empty text, and a NULL date as
@@ -49,20 +48,19 @@ void loadPlanets(Report& r, SQLHSTMT statement, long systemId)
         "SELECT ID, Name, LastUpdated, Mass, MassError, IsMassAMinimum, MassSource, Radius, RadiusError, "
         "RadiusSource FROM Planets WHERE ID >= %ld AND ID <= %ld ORDER BY ID",
         systemId + kFirstPlanetOffset, systemId + kLastPlanetOffset);
-    if (!runQuery(statement, text)) return;
-
     PlanetRecord fields;
-    RowBinder row(statement);
-    row.bindColumns(fields.ID, clearedWhenNull(fields.Name), clearedWhenNull(fields.LastUpdated),
-                    flagged(fields.Mass, fields.hasMass), flagged(fields.MassError, fields.hasMassError),
-                    fields.IsMassAMinimum, flagged(fields.MassSource, fields.hasMassSource),
-                    flagged(fields.Radius, fields.hasRadius), flagged(fields.RadiusError, fields.hasRadiusError),
-                    flagged(fields.RadiusSource, fields.hasRadiusSource));
-
-    while (row.fetch()) {
+    const auto bind = [&fields](RowBinder& row) {
+        row.bindColumns(fields.ID, clearedWhenNull(fields.Name), clearedWhenNull(fields.LastUpdated),
+                        flagged(fields.Mass, fields.hasMass), flagged(fields.MassError, fields.hasMassError),
+                        fields.IsMassAMinimum, flagged(fields.MassSource, fields.hasMassSource),
+                        flagged(fields.Radius, fields.hasRadius), flagged(fields.RadiusError, fields.hasRadiusError),
+                        flagged(fields.RadiusSource, fields.hasRadiusSource));
+    };
+    forEachRow(statement, text, bind, [&] {
         noteUpdate(r, fields.LastUpdated);
         if (r.PlanetCount < kMaxPlanets) r.Planets[r.PlanetCount++] = fields;
-    }
+        return true;
+    });
 }
 
 }  // namespace vldr

@@ -13,6 +13,7 @@
 #include "catalog.h"
 #include "constants.h"
 #include "output.h"
+#include "period_units.h"
 #include "photometry.h"
 #include "orbit_section.h"
 #include "precision.h"
@@ -217,23 +218,12 @@ void printPairData(const Report& r, const OrbitRecord& orbit, bool bodyMode, con
 void printPeriod(const OrbitRecord& orbit, const LineWriter& line)
 {
     if (orbit.hasPeriod) {
-        const double p = orbit.Period;  // years
+        const PeriodInUnits period = periodInUnits(orbit.Period);
         line.open("<B>Period:</B> ");
-        if (orbit.hasPeriodError) {
-            if (p < kOneDayInYears)
-                writeFormatted("%s hours\n", formatWithError(p * kHoursPerYear, orbit.PeriodError).c_str());
-            else if (p < 1)
-                writeFormatted("%s days\n", formatWithError(p * kDaysPerYear, orbit.PeriodError).c_str());
-            else
-                writeFormatted("%s years\n", formatWithError(p, orbit.PeriodError).c_str());
-        } else {
-            if (p < kOneDayInYears)
-                writeFormatted("%f hours\n", p * kHoursPerYear);
-            else if (p < 1)
-                writeFormatted("%g days\n", p * kDaysPerYear);
-            else
-                writeFormatted("%g years\n", p);
-        }
+        if (orbit.hasPeriodError)
+            writeFormatted("%s %s\n", formatWithError(period.value, orbit.PeriodError).c_str(), period.unit);
+        else
+            writeFormatted(period.inHours ? "%f %s\n" : "%g %s\n", period.value, period.unit);
     }
     if (orbit.hasPeriodError) {
         line.open("<B>Standard Error in period:</B> ");

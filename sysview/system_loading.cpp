@@ -23,20 +23,20 @@ void loadSystemRecord(Report& r, SQLHSTMT statement, long systemId)
         "SELECT Age, AgeError, AgeSource, AgeComment, Metallicity, MetallicityError, MetallicitySource, "
         "MetallicityComment, ArityComment, PointsOfInterest, LastUpdated FROM Systems WHERE ID = %ld",
         systemId);
-    if (!runQuery(statement, text)) return;
     SystemRecord& system = r.System;
-    RowBinder row(statement);
-    row.bindColumns(flagged(system.Age, system.hasAge), flagged(system.AgeError, system.hasAgeError),
-                    flagged(system.AgeSource, system.hasAgeSource), flagged(system.AgeComment, system.hasAgeComment),
-                    flagged(system.Metallicity, system.hasMetallicity),
-                    flagged(system.MetallicityError, system.hasMetallicityError),
-                    flagged(system.MetallicitySource, system.hasMetallicitySource),
-                    flagged(system.MetallicityComment, system.hasMetallicityComment),
-                    flagged(system.ArityComment, system.hasArityComment),
-                    flagged(system.PointsOfInterest, system.hasPointsOfInterest), clearedWhenNull(system.LastUpdated));
-    if (!row.fetch()) return;
-    r.hasSystemRow = true;
-    noteUpdate(r, system.LastUpdated);
+    r.hasSystemRow = fetchFirstRow(statement, text, [&system](RowBinder& row) {
+        row.bindColumns(flagged(system.Age, system.hasAge), flagged(system.AgeError, system.hasAgeError),
+                        flagged(system.AgeSource, system.hasAgeSource),
+                        flagged(system.AgeComment, system.hasAgeComment),
+                        flagged(system.Metallicity, system.hasMetallicity),
+                        flagged(system.MetallicityError, system.hasMetallicityError),
+                        flagged(system.MetallicitySource, system.hasMetallicitySource),
+                        flagged(system.MetallicityComment, system.hasMetallicityComment),
+                        flagged(system.ArityComment, system.hasArityComment),
+                        flagged(system.PointsOfInterest, system.hasPointsOfInterest),
+                        clearedWhenNull(system.LastUpdated));
+    });
+    if (r.hasSystemRow) noteUpdate(r, system.LastUpdated);
 }
 
 }  // namespace vldr
