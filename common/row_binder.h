@@ -59,8 +59,10 @@ public:
     ~RowBinder();
 
     // Bind result column `column` (from 1 to kMaxBoundColumns) to storage of
-    // the C type the name says. The storage must outlive the binder. A
-    // column that is NULL in a row leaves its storage as it was.
+    // the C type the name says. The storage must outlive the binder. What
+    // the storage of a column that is NULL in a row holds is the driver's
+    // choice (one leaves it as it was, another writes 0): read it only
+    // behind has(), or bind it with clearedWhenNull.
     void bindLong(SQLUSMALLINT column, SQLINTEGER& storage);            // SQL_C_LONG
     void bindShort(SQLUSMALLINT column, SQLSMALLINT& storage);          // SQL_C_SHORT
     void bindUnsignedTiny(SQLUSMALLINT column, unsigned char& storage); // SQL_C_UTINYINT

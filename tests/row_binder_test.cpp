@@ -51,6 +51,16 @@ struct Row {
     DATE_STRUCT date = {};
 };
 
+// The row as one line: "ID 'NAME' bit=B mass=M date=YYYY-MM", with
+// "mass(absent)" for a mass whose flag is false (what its storage then
+// holds is the driver's business), and "(absent)" after a cleared date.
+std::string describe(const Row& r)
+{
+    return std::to_string(r.id) + " '" + r.name + "' bit=" + std::to_string(r.isCloseBinary) +
+           (r.hasMass ? " mass=" + std::to_string(r.mass) : " mass(absent)") + " date" +
+           (r.hasDate ? "" : "(absent)") + "=" + std::to_string(r.date.year) + "-" + std::to_string(r.date.month);
+}
+
 TEST_F(RowBinding, FlagsClearingAndBitsFollowEachRow)
 {
     ASSERT_TRUE(runQuery(statement(), kQuery));
@@ -60,35 +70,16 @@ TEST_F(RowBinding, FlagsClearingAndBitsFollowEachRow)
                     flaggedOrCleared(r.date, r.hasDate));
 
     ASSERT_TRUE(row.fetch());
-    EXPECT_EQ(r.id, 101);
-    EXPECT_STREQ(r.name, "A");
-    EXPECT_TRUE(r.isCloseBinary);
-    EXPECT_TRUE(r.hasMass);
-    EXPECT_EQ(r.mass, 0.5);
-    EXPECT_TRUE(r.hasDate);
-    EXPECT_EQ(r.date.year, 2004);
-
-    // A row of NULLs: the cleared fields are emptied, a flagged one keeps
-    // its old value behind a false flag, and a NULL bit reads as false.
+    EXPECT_EQ(describe(r), "101 'A' bit=1 mass=0.500000 date=2004-3");
+    // A row of NULLs: the cleared fields are emptied, a flagged one is
+    // absent, and a NULL bit reads as false.
     ASSERT_TRUE(row.fetch());
-    EXPECT_EQ(r.id, 102);
-    EXPECT_STREQ(r.name, "");
-    EXPECT_FALSE(r.isCloseBinary);
-    EXPECT_FALSE(r.hasMass);
-    EXPECT_EQ(r.mass, 0.5);
-    EXPECT_FALSE(r.hasDate);
-    EXPECT_EQ(r.date.year, 0);
-    EXPECT_EQ(r.date.month, 0);
-
+    EXPECT_EQ(describe(r), "102 '' bit=0 mass(absent) date(absent)=0-0");
     ASSERT_TRUE(row.fetch());
-    EXPECT_STREQ(r.name, "C");
-    EXPECT_FALSE(r.isCloseBinary);  // a stored 0
-    EXPECT_TRUE(r.hasMass && r.hasDate);
-
+    EXPECT_EQ(describe(r), "103 'C' bit=0 mass=2.000000 date=2001-1");
     // After the last row nothing changes.
     EXPECT_FALSE(row.fetch());
-    EXPECT_EQ(r.id, 103);
-    EXPECT_TRUE(r.hasMass && r.hasDate);
+    EXPECT_EQ(describe(r), "103 'C' bit=0 mass=2.000000 date=2001-1");
 }
 
 TEST_F(RowBinding, BindingFromALaterColumnNumbersOnFromThere)
