@@ -8,6 +8,9 @@
  *   through the DSN's LoadExt= setting). It
  *     - registers INT(x): NULL stays NULL, an integer stays itself, any
  *       other value becomes the largest integer not above its numeric value;
+ *     - replaces LIKE by one that compares windows-1252 bytes (SQLite's own
+ *       reads text as UTF-8 and confuses every accented letter with every
+ *       other);
  *     - refuses a database that a reader would have to change (WAL mode, a
  *       -wal file, a hot rollback journal): every statement is then denied,
  *       and the reason is written to standard error;
@@ -19,7 +22,8 @@
  *
  *   sqlite3_vldr_dialect_init (for building a database: `.load FILE
  *   sqlite3_vldr_dialect_init` in the sqlite3 shell). Registers INT() and
- *   nothing else, so that expression indexes over INT() can be written.
+ *   the windows-1252 LIKE and nothing else, so that expression indexes
+ *   over INT() can be written.
  */
 #include <math.h>
 #include <stdio.h>
@@ -30,6 +34,7 @@
 SQLITE_EXTENSION_INIT1
 
 #include "vldr_int_function.h"
+#include "vldr_like_function.h"
 
 /* PRAGMAs that only describe a table or index named by their argument. */
 static const char *const kDescribingPragmas[] = {
@@ -143,7 +148,9 @@ int sqlite3_vldr_dialect_init(sqlite3 *db, char **errorMessage, const sqlite3_ap
 {
     (void)errorMessage;
     SQLITE_EXTENSION_INIT2(api);
-    return vldrRegisterIntFunction(db);
+    int rc = vldrRegisterIntFunction(db);
+    if (rc == SQLITE_OK) rc = vldrRegisterLikeFunction(db);
+    return rc;
 }
 
 #ifdef _WIN32
@@ -174,6 +181,7 @@ int sqlite3_extension_init(sqlite3 *db, char **errorMessage, const sqlite3_api_r
         return SQLITE_OK;
     }
     int rc = vldrRegisterIntFunction(db);
+    if (rc == SQLITE_OK) rc = vldrRegisterLikeFunction(db);
     if (rc == SQLITE_OK) rc = sqlite3_exec(db, "PRAGMA query_only=1", 0, 0, 0);
     if (rc != SQLITE_OK) {
         sqlite3_set_authorizer(db, denyAllAuthorizer, 0);

@@ -4,6 +4,7 @@
 
 // INT() as the SQLite extension defines it (same source).
 #include "../db/vldr_int_function.h"
+#include "../db/vldr_like_function.h"
 
 namespace vldr::driver {
 namespace {
@@ -72,6 +73,7 @@ int prepareReadOnlyConnection(sqlite3* database, int busyTimeoutMs)
     sqlite3_limit(database, SQLITE_LIMIT_ATTACHED, 0);
     if (rc == SQLITE_OK) rc = sqlite3_busy_timeout(database, busyTimeoutMs);
     if (rc == SQLITE_OK) rc = vldrRegisterIntFunction(database);
+    if (rc == SQLITE_OK) rc = vldrRegisterLikeFunction(database);
     if (rc == SQLITE_OK) rc = sqlite3_exec(database, "PRAGMA query_only=1", nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK) rc = sqlite3_set_authorizer(database, readOnlyAuthorizer, nullptr);
     return rc;

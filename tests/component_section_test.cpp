@@ -186,6 +186,42 @@ TEST_F(ComponentSection, CompanionsThroughTheOrbitHierarchyWithTheirOrbits)
     EXPECT_NE(page(2300).find("most recently updated on 3-February-2010.\n"), std::string::npos);
 }
 
+TEST_F(ComponentSection, StoredTextIsWrittenAsStoredWindows1252BytesMarkupAndAll)
+{
+    // Names, labels and sources reach the page unescaped and byte for byte;
+    // a proper name longer than 50 characters arrives cut to its first 50.
+    const std::string aegir = "<BR><B><U>Companion \xC6gir:</U></B>\n" + kIndent +
+                              "<B>Mass:</B> 0.65 x Jupiter\n" + kIndent + "<B>Standard error in mass:</B> 10%\n" +
+                              kIndent + "<B>Source for mass:</B> Astronomy & Astrophysics\n" + kIndent +
+                              "<B>Diameter:</B> 1.1 x Jupiter\n" + kIndent + "<B>Source for diameter:</B> A&AS\n" +
+                              kIndent + "<B>Period:</B> 7.37 years\n" + kIndent + "<B>Semimajor Axis:</B> 3.5 A.U.s\n" +
+                              kIndent + "<B>Eccentricity:</B> 0.07\n" + kIndent +
+                              "<B>Periastron distance:</B> 3.255 A.U.s\n" + kIndent +
+                              "<B>Apastron distance:</B> 3.745 A.U.s\n" + kIndent +
+                              "<B>Source for orbit data:</B> Astronomy & Astrophysics\n";
+    EXPECT_EQ(section(2500, true),
+              "<P><B><U>Data for A and B&C's orbit around one other:</U></B>\n"
+              "<BR><B>Semimajor Axis:</B> 12 A.U.s\n"
+              "<BR><B>Source for orbit data:</B> S\xF6" "d1999\n"
+              "<P><BR><B><U>Component A:</U></B>\n"
+              "<BR><B>Proper names:</B> Ran, R\xE1n\n"
+              "<BR><B>Catalog numbers:</B>\n" +
+                  kIndent + "Henry Draper Catalogue (HD) 22049, BD -09\xB0" "697" +
+                  "<BR><B>Mass:</B> 0.82 x Sol\n"
+                  "<BR><B>Source for mass:</B> Astronomy & Astrophysics\n"
+                  "<BR><B>Diameter:</B> 0.735 x Sol\n"
+                  "<BR><B>Source for diameter:</B> RECONS (d < 10 pc)\n"
+                  "<BR><B>Detected companions:</B> 1\n" +
+                  aegir +
+                  "<P><BR><B><U>Component B&C:</U></B>\n"
+                  "<BR>NOTE: This star is actually a close-orbiting binary pair.  The data below are for both "
+                  "sub-components of the pair combined.\n"
+                  "<BR><B>Proper names:</B> The \x93Twins\x94, Les \xABJumeaux\xBB : deux naines rouges tr\xE8s "
+                  "proches l\x92\n"
+                  "<BR><B>Mass:</B> 0.3 x Sol\n"
+                  "<BR><B>Source for mass:</B> A&AS\n");
+}
+
 TEST_F(ComponentSection, SystemWithoutAnyDataGivesTheWholePage)
 {
     const std::string hidden = "<INPUT TYPE=\"Hidden\" NAME=\"ID\" VALUE=\"2400\">\n";

@@ -272,6 +272,30 @@ TEST(DriverValues, IntFloorsRealsKeepsIntegersAndNullAndNaN)
     EXPECT_EQ(s.single("SELECT INT('12.5')"), "12");
 }
 
+TEST(DriverValues, LikeComparesWindows1252BytesIgnoringTheCaseOfLetters)
+{
+    const TestDatabase db({kSamples});
+    Session s(db);
+    // E9/C9 is one letter in two cases; F6 is another letter; D7 and F7 are signs.
+    EXPECT_EQ(s.single("SELECT CAST(X'C974' AS TEXT) LIKE CAST(X'E9' AS TEXT) || '%'"), "1");
+    EXPECT_EQ(s.single("SELECT CAST(X'C974' AS TEXT) LIKE CAST(X'F6' AS TEXT) || '%'"), "0");
+    EXPECT_EQ(s.single("SELECT CAST(X'D7' AS TEXT) LIKE CAST(X'F7' AS TEXT)"), "0");
+    EXPECT_EQ(s.single("SELECT CAST(X'8A9F' AS TEXT) LIKE CAST(X'9AFF' AS TEXT)"), "1");
+    // "_" is one byte; a byte 80..BF after a letter is not swallowed into it.
+    EXPECT_EQ(s.single("SELECT CAST(X'C9A074' AS TEXT) LIKE '__t'"), "1");
+    EXPECT_EQ(s.single("SELECT CAST(X'C9A074' AS TEXT) LIKE '_t'"), "0");
+    EXPECT_EQ(s.single("SELECT 'Alpha Centauri' LIKE '%CEN%RI'"), "1");
+    EXPECT_EQ(s.single("SELECT 'Alpha Centauri' LIKE '%cen%x%'"), "0");
+    EXPECT_EQ(s.single("SELECT 'aaab' LIKE '%a%ab'"), "1");
+    EXPECT_EQ(s.single("SELECT '' LIKE '%%'"), "1");
+    EXPECT_EQ(s.single("SELECT '10%' LIKE '10!%' ESCAPE '!'"), "1");
+    EXPECT_EQ(s.single("SELECT '100' LIKE '10!%' ESCAPE '!'"), "0");
+    EXPECT_EQ(s.single("SELECT NULL LIKE 'a'"), "NULL");
+    EXPECT_EQ(s.execute("SELECT 'a' LIKE 'a' ESCAPE 'xy'"), SQL_ERROR);
+    EXPECT_EQ(s.execute("SELECT 'a' LIKE printf('%.60000c', '%')"), SQL_ERROR);
+    EXPECT_NE(s.diagnostic().find("pattern too complex"), std::string::npos) << s.diagnostic();
+}
+
 TEST(DriverStatements, ErrorsCarryTheirStateAndSQLitesReason)
 {
     const TestDatabase db({kSamples});

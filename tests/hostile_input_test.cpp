@@ -108,11 +108,11 @@ bool isDropped(const HostileValue& value)
     return value.raw.size() > 511;
 }
 
-class HostileInput : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { db_ = new TestDatabase({"hostile.sql"}); }
-    static void TearDownTestSuite() { delete db_; }
+class HostileInput : public SharedDatabaseSuite<HostileInput> {
+public:
+    static constexpr const char* kFixture = "hostile.sql";
 
+protected:
     // Runs program with query and checks what holds for every answer:
     // complete, with its own exit status, no nan or inf outside the echoed
     // value, and the folder of the database unchanged. Returns the result.
@@ -126,10 +126,7 @@ protected:
         EXPECT_EQ(describeChanges(before, snapshotFolder(db_->directory())), "") << where;
         return r;
     }
-
-    static TestDatabase* db_;
 };
-TestDatabase* HostileInput::db_ = nullptr;
 
 const std::string kInvalidQuery = std::string(kPlainTextHeader) +
                                   "Invalid query string.  Must contain one of the following sets of clauses:\n"

@@ -226,6 +226,21 @@ TEST_F(OrbitSection, DeeplyNestedLongNamesPrintWhole)
                                  ") and A's orbit around one other:</U></B>\n" + "<BR><B>Period:</B> 2 years\n");
 }
 
+TEST_F(OrbitSection, ComposedNamesKeepStoredAmpersandsAndWindows1252Letters)
+{
+    // The pair is named from the stored names of its members; the
+    // planet adds its name and no light, so the pair shines as B&C alone.
+    const std::string pair = "(B&C-Dulcin\xE9" "e)";
+    EXPECT_EQ(section(1700), "<P><B><U>Data for A and " + pair + "'s orbit around one other:</U></B>\n" +
+                                 "<BR><B>Combined absolute visual magnitude:</B> +4.10\n"
+                                 "<BR><B>Combined visual luminosity:</B> 2 x Sol\n"
+                                 "<BR><B>Semimajor Axis:</B> 40 A.U.s\n"
+                                 "<BR><B>Source for orbit data:</B> Docobo & Ling\n"
+                                 "<BR><B>As seen from A:</B>\n" +
+                                 kIndent + pair + " would appear as magnitude -18.71\n" + "<BR><B>As seen from " +
+                                 pair + ":</B>\n" + kIndent + "A would appear as magnitude -18.71\n");
+}
+
 TEST(OrbitLoading, NewestDateCountsThePairsSpectraAndThePlanets)
 {
     const TestDatabase db({

@@ -56,6 +56,14 @@ TEST_F(PositionSection, RightAscensionOnlyAndSourcesDifferingInCase)
               "<BR><B>Source for radial velocity:</B> hip\n");
 }
 
+TEST_F(PositionSection, SourcesKeepTheirStoredBytes)
+{
+    // Sources print without their values; two equal sources with a
+    // windows-1252 letter are one source.
+    EXPECT_EQ(section(1000), "<BR><B>Source for distance:</B> Astronomy & Astrophysics\n"
+                             "<BR><B>Source for proper motion and radial velocity:</B> Sch\xF6nfeld\n");
+}
+
 TEST_F(PositionSection, DistanceErrorSetsThePrecisionOfEveryNumber)
 {
     EXPECT_EQ(section(300),

@@ -152,6 +152,20 @@ TEST_F(ProxlistSearch, SystemWithoutUsablePositionGivesTheNotFoundPage)
     }
 }
 
+TEST_F(ProxlistSearch, HeadingsAndResultLinesWriteStoredNamesAsStored)
+{
+    // Display names and classes keep their "&", apostrophes and windows-1252 bytes.
+    const std::string gliese = entry(900, "Gliese & Jahrei\xDF 191", "0");
+    const std::string barnard = entry(1000, "Barnard's Star", "0", ", class K0 IV\x96V");
+    const std::string maanen = entry(1100, "\xC9toile de Van Maanen", "0", ", class M4 V");
+    EXPECT_EQ(run("ID=900").output, systemPage("Stars within 15 light-years of Gliese & Jahrei\xDF 191", barnard + maanen));
+    EXPECT_EQ(run("ID=1100&minLY=0.5").output,
+              systemPage("Stars between 0.5 and 15 light-years from \xC9toile de Van Maanen", kNoNeighbours));
+    const ProgramResult r = run("ID=1100");
+    EXPECT_EQ(r.output, systemPage("Stars within 15 light-years of \xC9toile de Van Maanen", gliese + barnard));
+    EXPECT_EQ(r.status, 0);
+}
+
 // Galactic distance from the Sun of a position at 0h, +0 degrees and the given
 // distance, as the search prints it.
 std::string printedDistance(double distance)

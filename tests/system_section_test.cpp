@@ -86,6 +86,27 @@ TEST_F(SystemSection, NumbersBeyondTheIntRangeAreLeftOutNotConverted)
     EXPECT_EQ(top(run(400)), searchForm(400) + "<BR><B>Arity:</B> \n");
 }
 
+TEST_F(SystemSection, StoredTextIsWrittenAsStoredWindows1252BytesMarkupAndAll)
+{
+    // Database text is the page's own markup: "&", "<" and quotes reach the
+    // page unescaped, and windows-1252 bytes unchanged.
+    const ProgramResult r = run(500);
+    EXPECT_EQ(top(r), "<CENTER><H1>Van Maanen's Star</H1></CENTER>\n" + searchForm(500) +
+                          "<B>Proper names:</B> Van Maanen's Star, \xC9toile de Van Maanen, Van Maanens stj\xE4rna\n"
+                          "<BR><B>Catalog numbers:</B>\n"
+                          "<BR>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;Catalogue of Nearby Stars < 25 pc (Gliese & Jahrei\xDF) "
+                          "(CNS3) 35, Bonner Durchmusterung (BD) +04\xB0" "123\n"
+                          "<BR><B>Age:</B> 3000 million years &mdash; cooling age \xB1 500 Myr\n"
+                          "<BR><B>Source for age:</B> Astronomy & Astrophysics\n"
+                          "<BR><B>Heavy element abundance:</B> 50% of Sol (\xB1" "0.2 dex)\n"
+                          "<BR><B>Source for heavy element abundance:</B> A&AS\n"
+                          "<BR><B>Arity:</B> a \"degenerate\" single star\n"
+                          "<BR><B>Points of interest:</B>\n"
+                          "<BR>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;The nearest lone white dwarf: <I>van Maanen\x92s</I> "
+                          "metals are < 1% of Sol's\n<BR>\n");
+    EXPECT_EQ(r.status, 0);
+}
+
 TEST(SystemSectionArity, WordForEachComponentCount)
 {
     const char* words[] = {"singular",    "binary",       "trinary",      "quarternary (!)", "quinary (!)",

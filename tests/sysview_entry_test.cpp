@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <utility>
 
 #include "test_database.h"
 
@@ -166,6 +167,83 @@ TEST_F(SysviewEntry, CatalogueCutNeverLeavesALoneQuoteThatLetsCatNoRunAsSql)
     // A doubled quote that fits whole is kept whole.
     r = run("Catalog=12345678'&CatNo=x");
     EXPECT_EQ(r.output, kSearchHead + "No star name matching \"12345678'' x\" found.\n</BODY>\n</HTML>\n");
+}
+
+// Names with windows-1252 letters, quotes and "&" (systems 600 to 800): the
+// search text reaches the data source byte for byte, and stored names reach
+// the page as they are stored.
+
+// True when result is the report page of system id with the given title heading.
+bool isTitledReportOf(const ProgramResult& result, int id, const std::string& title)
+{
+    return isReportOf(result, id) &&
+           result.output.starts_with(kSearchHead + "<CENTER><H1>" + title + "</H1></CENTER>\n");
+}
+
+TEST_F(SysviewEntry, NameWithAQuoteFindsTheNamesThatHoldOne)
+{
+    // The quote is doubled in the statement, so it matches the stored apostrophe;
+    // "Barnard" alone matches two names of one system.
+    for (const char* query : {"Name=Barnard's", "Name=Barnard%27s+Star", "Name=Barnard"})
+        EXPECT_TRUE(isTitledReportOf(run(query), 600, "Barnard's Star")) << query;
+    // The heading repeats the search text as decoded, its quote doubled.
+    const ProgramResult r = run("Name='s+Star");
+    EXPECT_EQ(r.output, kSearchHead +
+                            "<CENTER><H3>2 stars found with a name matching &quot;''s Star&quot;:</H3></CENTER>\n"
+                            "<BR><A HREF=\"sysview.exe?ID=600\">Barnard's Star</A>\n"
+                            "<BR><A HREF=\"sysview.exe?ID=700\">Kapteyn's Star (Gliese & Jahrei\xDF 191)</A>\n");
+    EXPECT_EQ(r.status, 255);
+}
+
+TEST_F(SysviewEntry, Windows1252LetterEscapedOrRawFindsTheNamesThatHoldIt)
+{
+    // The display names differ from the matched names, so both are shown;
+    // the catalogue's long name keeps its "&" and its byte DF as stored.
+    const std::string list = kSearchHead +
+                             "<CENTER><H3>2 stars found with a name matching &quot;\xC9toile&quot;:</H3></CENTER>\n"
+                             "<BR><A HREF=\"sysview.exe?ID=600\">\xC9toile de Barnard (Barnard's Star)</A>\n"
+                             "<BR><A HREF=\"sysview.exe?ID=700\">\xC9toile de Kapteyn (Gliese & Jahrei\xDF 191)</A>\n";
+    for (const char* query : {"Name=%C9toile", "Name=%c9toile", "Name=\xC9toile"}) {
+        const ProgramResult r = run(query);
+        EXPECT_EQ(r.output, list) << query;
+        EXPECT_EQ(r.status, 255) << query;
+    }
+    EXPECT_TRUE(isTitledReportOf(run("Name=%C9toile+de+K"), 700, "Gliese & Jahrei\xDF 191"));
+}
+
+TEST_F(SysviewEntry, NoMatchPageRepeatsWindows1252BytesAsTheyCameAndEscapesMarkup)
+{
+    const ProgramResult r = run("Name=%C9toile+d%27Or+%26+%AB%3Ci%3E%BB");
+    EXPECT_EQ(r.output, kSearchHead + "No star name matching \"\xC9toile d''Or &amp; \xAB&lt;i&gt;\xBB\" found.\n"
+                                      "</BODY>\n</HTML>\n");
+    EXPECT_EQ(r.status, 255);
+}
+
+TEST_F(SysviewEntry, AsteriskForTheDegreeSignFindsADurchmusterungNumber)
+{
+    // A plus sign in a number is sent escaped (%2B): a plain one is a blank.
+    const std::string title = "Bonner Durchmusterung +05\xB0" "1668";
+    for (const char* query : {"Catalog=BD&CatNo=%2B05*1668", "Catalog=BD&CatNo=%2B05%B01668", "Name=BD+%2B05*1668"})
+        EXPECT_TRUE(isTitledReportOf(run(query), 800, title)) << query;
+}
+
+// Fault: SQLite's own LIKE reads text as UTF-8, so every windows-1252 letter
+// matched every other one ("\xF6" found "\xC9toile").
+TEST_F(SysviewEntry, Windows1252LetterFindsOnlyNamesThatHoldThatLetter)
+{
+    const std::pair<const char*, const char*> letters[] = {{"%F6", "\xF6"}, {"%E4", "\xE4"}, {"%FC", "\xFC"}};
+    for (const auto& [escaped, letter] : letters) {
+        const ProgramResult r = run((std::string("Name=") + escaped).c_str());
+        EXPECT_EQ(r.output, kSearchHead + "No star name matching \"" + letter + "\" found.\n</BODY>\n</HTML>\n")
+            << escaped;
+    }
+}
+
+TEST_F(SysviewEntry, NameSearchIgnoresTheCaseOfWindows1252LettersAsOfPlainOnes)
+{
+    // "\xE9" is the small letter of "\xC9"; "_" stands for one byte, that is one letter.
+    EXPECT_TRUE(isTitledReportOf(run("Name=%E9TOILE+DE+k"), 700, "Gliese & Jahrei\xDF 191"));
+    EXPECT_TRUE(isTitledReportOf(run("Name=_toile+de+K"), 700, "Gliese & Jahrei\xDF 191"));
 }
 
 TEST(SysviewForeignDatabase, NameRowsOfNoSystemAreNoMatchInsteadOfAnEmptyResponse)
