@@ -111,24 +111,24 @@ struct PlanetRecord {
     char RadiusSource[kNameSize] = {};
 };
 
+// One system-wide estimate of the Systems row (age or heavy-element
+// abundance): its value, standard error, source and comment, each with a
+// presence flag.
+struct SystemEstimate {
+    bool hasValue = false;
+    double Value = 0;               // age: millions of years; abundance: fraction of the Sun's
+    bool hasError = false;
+    double Error = 0;               // fraction
+    bool hasSource = false;
+    char Source[kNameSize] = {};
+    bool hasComment = false;
+    char Comment[kCommentSize] = {};
+};
+
 // The Systems row of one system; a presence flag for every column but the date.
 struct SystemRecord {
-    bool hasAge = false;
-    double Age = 0;                 // millions of years
-    bool hasAgeError = false;
-    double AgeError = 0;            // fraction
-    bool hasAgeSource = false;
-    char AgeSource[kNameSize] = {};
-    bool hasAgeComment = false;
-    char AgeComment[kCommentSize] = {};
-    bool hasMetallicity = false;
-    double Metallicity = 0;         // fraction of the Sun's
-    bool hasMetallicityError = false;
-    double MetallicityError = 0;    // fraction
-    bool hasMetallicitySource = false;
-    char MetallicitySource[kNameSize] = {};
-    bool hasMetallicityComment = false;
-    char MetallicityComment[kCommentSize] = {};
+    SystemEstimate Age;
+    SystemEstimate Metallicity;
     bool hasArityComment = false;
     char ArityComment[kCommentSize] = {};
     bool hasPointsOfInterest = false;

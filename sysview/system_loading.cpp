@@ -24,14 +24,15 @@ void loadSystemRecord(Report& r, SQLHSTMT statement, long systemId)
         "MetallicityComment, ArityComment, PointsOfInterest, LastUpdated FROM Systems WHERE ID = %ld",
         systemId);
     SystemRecord& system = r.System;
-    r.hasSystemRow = fetchFirstRow(statement, text, [&system](RowBinder& row) {
-        row.bindColumns(flagged(system.Age, system.hasAge), flagged(system.AgeError, system.hasAgeError),
-                        flagged(system.AgeSource, system.hasAgeSource),
-                        flagged(system.AgeComment, system.hasAgeComment),
-                        flagged(system.Metallicity, system.hasMetallicity),
-                        flagged(system.MetallicityError, system.hasMetallicityError),
-                        flagged(system.MetallicitySource, system.hasMetallicitySource),
-                        flagged(system.MetallicityComment, system.hasMetallicityComment),
+    SystemEstimate& age = system.Age;
+    SystemEstimate& metallicity = system.Metallicity;
+    r.hasSystemRow = fetchFirstRow(statement, text, [&](RowBinder& row) {
+        row.bindColumns(flagged(age.Value, age.hasValue), flagged(age.Error, age.hasError),
+                        flagged(age.Source, age.hasSource), flagged(age.Comment, age.hasComment),
+                        flagged(metallicity.Value, metallicity.hasValue),
+                        flagged(metallicity.Error, metallicity.hasError),
+                        flagged(metallicity.Source, metallicity.hasSource),
+                        flagged(metallicity.Comment, metallicity.hasComment),
                         flagged(system.ArityComment, system.hasArityComment),
                         flagged(system.PointsOfInterest, system.hasPointsOfInterest),
                         clearedWhenNull(system.LastUpdated));

@@ -43,47 +43,50 @@ bool truncateToInt(double value, int& out)
     return true;
 }
 
+// "<BR><B>Standard error in NOUN:</B> N%" (truncated) and "<BR><B>Source
+// for NOUN:</B> SOURCE", each when the estimate has it.
+void printErrorAndSource(const SystemEstimate& estimate, const char* noun, const CatalogNames& catalogs)
+{
+    int percent = 0;
+    if (estimate.hasError && truncateToInt(estimate.Error * kPercentPerFraction, percent))
+        writeFormatted("<BR><B>Standard error in %s:</B> %d%%\n", noun, percent);
+    if (estimate.hasSource)
+        writeFormatted("<BR><B>Source for %s:</B> %s\n", noun, lookupCatalogName(catalogs, estimate.Source));
+}
+
 // "<BR><B>Age:</B> N million years &mdash; comment" (either part alone),
-// the standard error of the age (truncated) and its source.
-void printAge(const SystemRecord& system, const CatalogNames& catalogs)
+// then its standard error and source.
+void printAge(const SystemEstimate& age, const CatalogNames& catalogs)
 {
     int millionYears = 0;
-    const bool showAge = system.hasAge && truncateToInt(system.Age, millionYears);
-    if (showAge || system.hasAgeComment) {
+    const bool showAge = age.hasValue && truncateToInt(age.Value, millionYears);
+    if (showAge || age.hasComment) {
         writeFormatted("<BR><B>Age:</B> ");
         if (showAge) {
             writeFormatted("%d million years", millionYears);
-            if (system.hasAgeComment) writeFormatted(" &mdash; %s", system.AgeComment);
+            if (age.hasComment) writeFormatted(" &mdash; %s", age.Comment);
         } else {
-            writeFormatted("%s", system.AgeComment);
+            writeFormatted("%s", age.Comment);
         }
         writeFormatted("\n");
     }
-    int percent = 0;
-    if (system.hasAgeError && truncateToInt(system.AgeError * kPercentPerFraction, percent))
-        writeFormatted("<BR><B>Standard error in age:</B> %d%%\n", percent);
-    if (system.hasAgeSource) writeFormatted("<BR><B>Source for age:</B> %s\n", lookupCatalogName(catalogs, system.AgeSource));
+    printErrorAndSource(age, "age", catalogs);
 }
 
 // "<BR><B>Heavy element abundance:</B> N% of Sol" (rounded) and its comment,
-// its standard error (truncated) and its source.
-void printMetallicity(const SystemRecord& system, const CatalogNames& catalogs)
+// then its standard error and source.
+void printMetallicity(const SystemEstimate& metallicity, const CatalogNames& catalogs)
 {
     int percentOfSol = 0;
-    const bool showValue =
-        system.hasMetallicity && truncateToInt(system.Metallicity * kPercentPerFraction + kRoundingHalf, percentOfSol);
-    if (showValue || system.hasMetallicityComment) {
+    const bool showValue = metallicity.hasValue &&
+                           truncateToInt(metallicity.Value * kPercentPerFraction + kRoundingHalf, percentOfSol);
+    if (showValue || metallicity.hasComment) {
         writeFormatted("<BR><B>Heavy element abundance:</B> ");
         if (showValue) writeFormatted("%d%% of Sol", percentOfSol);
-        if (system.hasMetallicityComment) writeFormatted("%s", system.MetallicityComment);
+        if (metallicity.hasComment) writeFormatted("%s", metallicity.Comment);
         writeFormatted("\n");
     }
-    int errorPercent = 0;
-    if (system.hasMetallicityError && truncateToInt(system.MetallicityError * kPercentPerFraction, errorPercent))
-        writeFormatted("<BR><B>Standard error in heavy element abundance:</B> %d%%\n", errorPercent);
-    if (system.hasMetallicitySource)
-        writeFormatted("<BR><B>Source for heavy element abundance:</B> %s\n",
-                       lookupCatalogName(catalogs, system.MetallicitySource));
+    printErrorAndSource(metallicity, "heavy element abundance", catalogs);
 }
 
 }  // namespace
@@ -99,8 +102,8 @@ void printSystemSection(const Report& report)
 {
     if (!report.hasSystemRow) return;
     const SystemRecord& system = report.System;
-    printAge(system, report.Catalogs);
-    printMetallicity(system, report.Catalogs);
+    printAge(system.Age, report.Catalogs);
+    printMetallicity(system.Metallicity, report.Catalogs);
 
     writeFormatted("<BR><B>Arity:</B> ");
     const int count = report.ComponentCount;
