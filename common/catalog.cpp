@@ -8,15 +8,6 @@
 #include "statement.h"
 
 namespace vldr {
-namespace {
-
-std::vector<CatalogName>& registry()
-{
-    static std::vector<CatalogName> names;
-    return names;
-}
-
-}  // namespace
 
 void CatalogName::setDescription(const char* text)
 {
@@ -27,20 +18,20 @@ void CatalogName::setDescription(const char* text)
     }
 }
 
-void loadCatalogNames(SQLHSTMT statement)
+CatalogNames loadCatalogNames(SQLHSTMT statement)
 {
-    freeCatalogNames();
-    if (!runQuery(statement, "SELECT COUNT(*) FROM CatalogNames")) return;
+    CatalogNames catalogs;
+    if (!runQuery(statement, "SELECT COUNT(*) FROM CatalogNames")) return catalogs;
     SQLINTEGER count = 0;
     {
         RowBinder row(statement);
         row.bindLong(1, count);
-        if (!row.fetch() || count <= 0) return;
+        if (!row.fetch() || count <= 0) return catalogs;
     }
 
     if (!runQuery(statement, "SELECT Abbreviation, LongName, Description, HasNoCatNumbers FROM CatalogNames"))
-        return;
-    std::vector<CatalogName>& names = registry();
+        return catalogs;
+    std::vector<CatalogName>& names = catalogs.rows;
     names.resize(static_cast<std::size_t>(count));
 
     char abbreviation[kAbbreviationSize];
@@ -60,24 +51,25 @@ void loadCatalogNames(SQLHSTMT statement)
         if (row.has(3)) record.setDescription(description.data());
         record.HasNoCatNumbers = row.isSet(4);
     }
+    return catalogs;
 }
 
-void freeCatalogNames()
+const char* findLongName(const CatalogNames& catalogs, const char* abbreviation)
 {
-    std::vector<CatalogName>().swap(registry());
-}
-
-const char* lookupCatalogName(const char* abbreviation)
-{
-    for (const CatalogName& record : registry()) {
-        if (std::strcmp(record.Abbreviation, abbreviation) == 0) {
-            return record.LongName[0] != '\0' ? record.LongName : abbreviation;
-        }
+    for (const CatalogName& record : catalogs.rows) {
+        if (std::strcmp(record.Abbreviation, abbreviation) == 0)
+            return record.LongName[0] != '\0' ? record.LongName : nullptr;
     }
-    return abbreviation;
+    return nullptr;
 }
 
-bool getSystemName(SQLHSTMT statement, long ownerId, std::string& out)
+const char* lookupCatalogName(const CatalogNames& catalogs, const char* abbreviation)
+{
+    const char* longName = findLongName(catalogs, abbreviation);
+    return longName ? longName : abbreviation;
+}
+
+bool getSystemName(SQLHSTMT statement, const CatalogNames& catalogs, long ownerId, std::string& out)
 {
     const long systemNumber = systemNumberOf(ownerId);
     if (!runQuery(statement, composeStatement("SELECT Name FROM ProperNames WHERE INT(OwnerID/100) = %ld "
@@ -107,7 +99,7 @@ bool getSystemName(SQLHSTMT statement, long ownerId, std::string& out)
     if (!row.fetch()) return false;
     if (!row.has(1)) abbreviation[0] = '\0';
     if (!row.has(2)) value[0] = '\0';
-    out = lookupCatalogName(abbreviation);
+    out = lookupCatalogName(catalogs, abbreviation);
     out += ' ';
     out += value;
     return true;

@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "field_limits.h"
 
@@ -23,24 +24,31 @@ struct CatalogName {
     void setDescription(const char* text);
 };
 
-// Fills the program-wide registry from CatalogNames, in the order the data
-// source returns the rows. A failed query leaves the registry empty.
-void loadCatalogNames(SQLHSTMT statement);
+// The catalogue registry: the CatalogNames rows in the order the data
+// source returned them. The caller that loads it owns it.
+struct CatalogNames {
+    std::vector<CatalogName> rows;
+};
 
-// Empties the registry. Does nothing when it is already empty.
-void freeCatalogNames();
+// Reads every CatalogNames row. A failed query gives an empty registry.
+CatalogNames loadCatalogNames(SQLHSTMT statement);
 
-// Returns the text a page shows for an abbreviation: the long name of the
-// first registry row with exactly this abbreviation when that name is not
-// empty, else the abbreviation itself. The returned text stays valid until
-// freeCatalogNames (or as long as the argument does).
-const char* lookupCatalogName(const char* abbreviation);
+// Returns the long name of the first registry row with exactly this
+// abbreviation when that name is not empty; null otherwise. The text lives
+// as long as the registry.
+const char* findLongName(const CatalogNames& catalogs, const char* abbreviation);
+
+// Returns the text a page shows for an abbreviation: its long name
+// (findLongName), else the abbreviation itself. The returned text lives as
+// long as the registry or the argument.
+const char* lookupCatalogName(const CatalogNames& catalogs, const char* abbreviation);
 
 // Writes the display name of the system that contains ownerId (a system or
 // one of its components) into out: the system's own proper name, else its
-// system catalogue designation as the catalogue's long name, a space and the
-// value. A proper name that is empty text (or NULL) counts as none. Returns false, leaving out unchanged, when the system has neither
-// or a query fails. Leaves the statement with an open cursor.
-bool getSystemName(SQLHSTMT statement, long ownerId, std::string& out);
+// system catalogue designation as the catalogue's long name (looked up in
+// catalogs), a space and the value. A proper name that is empty text (or
+// NULL) counts as none. Returns false, leaving out unchanged, when the
+// system has neither or a query fails. Leaves the statement with an open cursor.
+bool getSystemName(SQLHSTMT statement, const CatalogNames& catalogs, long ownerId, std::string& out);
 
 }  // namespace vldr

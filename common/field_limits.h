@@ -3,6 +3,8 @@
 
 #include <cstddef>
 
+#include "ids.h"
+
 namespace vldr {
 
 // Longest query-string parameter name that is accepted; a longer one ends the parse.
@@ -32,5 +34,26 @@ inline constexpr std::size_t kDiagnosticMessageSize = 512;
 
 // Most result columns one query binds: the widest query, of Orbits, reads 14.
 inline constexpr std::size_t kMaxBoundColumns = 16;
+
+// --- sysview's capacities ---
+
+// The report's tables hold one entry per ID of each range of a system S
+// (ids.h), so that a loader that queries exactly its range never overflows.
+inline constexpr int kMaxComponents = kLastComponentOffset - kFirstComponentOffset + 1;  // 9
+inline constexpr int kMaxOrbits = kLastOrbitOffset - kFirstOrbitOffset + 1;              // 39
+inline constexpr int kMaxPlanets = kLastPlanetOffset - kFirstPlanetOffset + 1;           // 19
+// Distinct planet IDs an orbit table can name (last two digits 51 to 99).
+inline constexpr int kMaxCompanions = kIdsPerSystem - kFirstPlanetOffset;               // 49
+// Systems a name search stores and its match list shows: the page promises
+// "Only the first 50 matches" when more systems match.
+inline constexpr int kMaxMatches = 50;
+// A search text built from Catalog= and CatNo= takes this much of each: an
+// abbreviation is at most 10 characters (kAbbreviationSize), and 20 hold
+// every catalogue number the catalogues use.
+inline constexpr std::size_t kCatalogPrefixLength = 10;
+inline constexpr std::size_t kCatalogNumberLength = 20;
+// Longest printf flag text formatWithError uses: far more than the five
+// flag characters printf knows, so that no flag text a caller writes is cut.
+inline constexpr std::size_t kMaxFormatFlagsLength = 15;
 
 }  // namespace vldr

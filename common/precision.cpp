@@ -5,13 +5,10 @@
 #include <cstring>
 #include <string>
 
+#include "field_limits.h"
+
 namespace vldr {
 namespace {
-
-// Size of a caller's output buffer.
-constexpr std::size_t kFormattedValueSize = 100;
-// Longest flags text that is used.
-constexpr std::size_t kMaxFlagsLength = 15;
 
 // trunc(log10(|x|)) as an integer; 0 for x of 0 or for a value with no finite logarithm.
 int truncatedLog10(double x)
@@ -44,30 +41,20 @@ std::string formatToString(const char* format, Args... args)
 
 }  // namespace
 
-const char* formatWithError(double value, double relativeError, const char* flags, char* out)
+std::string formatWithError(double value, double relativeError, const char* flags)
 {
-    static std::string shared;
     std::string format = "%";
-    if (flags) format.append(flags, strnlen(flags, kMaxFlagsLength));
+    if (flags) format.append(flags, strnlen(flags, kMaxFormatFlagsLength));
 
-    std::string text;
     if (relativeError > 0) {
         int digits = significantDigits(relativeError);
         int places = digits - (value == 0 ? 0 : truncatedLog10(value)) - 1;
         if (places < 0) places = 0;
         format += ".*f";
-        text = formatToString(format.c_str(), places, value);
-    } else {
-        format += "g";
-        text = formatToString(format.c_str(), value);
+        return formatToString(format.c_str(), places, value);
     }
-
-    if (out) {
-        std::snprintf(out, kFormattedValueSize, "%s", text.c_str());
-        return out;
-    }
-    shared = std::move(text);
-    return shared.c_str();
+    format += "g";
+    return formatToString(format.c_str(), value);
 }
 
 }  // namespace vldr

@@ -5,57 +5,36 @@
 
 namespace vldr {
 
+// A NULL date reads as the zero date, which is never the newest.
 bool loadSpectrum(SQLHSTMT statement, long ownerId, SpectrumRecord& record)
 {
-    const std::string text = composeStatement(
-        "SELECT SpectralClass, LuminosityClass, SpectrumSource, LastUpdated FROM Spectra "
-        "WHERE OwnerID = %ld",
-        ownerId);
-    if (!runQuery(statement, text)) return false;
-    RowBinder row(statement);
-    row.bindText(1, record.SpectralClass);
-    row.bindText(2, record.LuminosityClass);
-    row.bindText(3, record.SpectrumSource);
-    row.bindDate(4, record.LastUpdated);
-    if (!row.fetch()) return false;
-    record.hasSpectralClass = row.has(1);
-    record.hasLuminosityClass = row.has(2);
-    record.hasSpectrumSource = row.has(3);
-    if (!row.has(4)) record.LastUpdated = DATE_STRUCT{};  // never the newest date
-    return true;
+    const std::string query = composeStatement(
+        "SELECT SpectralClass, LuminosityClass, SpectrumSource, LastUpdated FROM Spectra WHERE OwnerID = %ld", ownerId);
+    return fetchFirstRowInto(statement, query, flagged(record.SpectralClass, record.hasSpectralClass),
+                             flagged(record.LuminosityClass, record.hasLuminosityClass),
+                             flagged(record.SpectrumSource, record.hasSpectrumSource),
+                             clearedWhenNull(record.LastUpdated));
 }
 
 bool loadPosition(SQLHSTMT statement, long ownerId, PositionRecord& record)
 {
-    const std::string text = composeStatement(
+    const std::string query = composeStatement(
         "SELECT RA_hr, RA_min, RA_sec, Dec_deg, Dec_arcmin, Dec_arcsec, Distance, DistanceError, "
         "DistanceSource, LastUpdated, Epoch FROM Positions WHERE OwnerID = %ld",
         ownerId);
-    if (!runQuery(statement, text)) return false;
-    RowBinder row(statement);
-    bindPositionColumns(row, record);
-    row.bindDouble(8, record.DistanceError);
-    row.bindText(9, record.DistanceSource);
-    row.bindDate(10, record.LastUpdated);
-    row.bindDouble(11, record.Epoch);
-    if (!row.fetch()) return false;
-    readPositionPresence(row, record);
-    record.hasDistanceError = row.has(8);
-    record.hasDistanceSource = row.has(9);
-    if (!row.has(10)) record.LastUpdated = DATE_STRUCT{};  // never the newest date
-    if (!row.has(11)) record.Epoch = 0;
-    return true;
+    return fetchFirstRow(statement, query, [&record](RowBinder& row) {
+        bindPositionColumns(row, record);
+        row.bindColumnsFrom(8, flagged(record.DistanceError, record.hasDistanceError),
+                            flagged(record.DistanceSource, record.hasDistanceSource),
+                            clearedWhenNull(record.LastUpdated), clearedWhenNull(record.Epoch));
+    });
 }
 
 void bindPositionColumns(RowBinder& row, PositionRecord& record)
 {
-    row.bindUnsignedTiny(1, record.RA_hr);
-    row.bindUnsignedTiny(2, record.RA_min);
-    row.bindFloat(3, record.RA_sec);
-    row.bindShort(4, record.Dec_deg);
-    row.bindUnsignedTiny(5, record.Dec_arcmin);
-    row.bindFloat(6, record.Dec_arcsec);
-    row.bindDouble(7, record.Distance);
+    row.bindColumns(flagged(record.RA_hr, record.hasRA), record.RA_min, record.RA_sec,
+                    flagged(record.Dec_deg, record.hasDec), record.Dec_arcmin, record.Dec_arcsec,
+                    flagged(record.Distance, record.hasDistance));
 }
 
 void readPositionPresence(const RowBinder& row, PositionRecord& record)

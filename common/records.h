@@ -73,11 +73,12 @@ bool loadPosition(SQLHSTMT statement, long ownerId, PositionRecord& record);
 
 // Binds the seven columns every query of Positions starts with (RA_hr,
 // RA_min, RA_sec, Dec_deg, Dec_arcmin, Dec_arcsec, Distance, as columns 1
-// to 7) into record.
+// to 7) into record; each fetch sets hasRA, hasDec and hasDistance.
 void bindPositionColumns(RowBinder& row, PositionRecord& record);
 
 // After a fetch of those columns: hasRA from RA_hr, hasDec from Dec_deg,
-// hasDistance from Distance (a distance that is not finite is absent).
+// hasDistance from Distance (a distance that is not finite is absent), as
+// the fetch itself sets them; for a caller that clears record between fetches.
 void readPositionPresence(const RowBinder& row, PositionRecord& record);
 
 }  // namespace vldr

@@ -1,6 +1,7 @@
 #include "row_binder.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "number_columns.h"
 #include "statement.h"
@@ -37,6 +38,12 @@ void RowBinder::bindText(SQLUSMALLINT column, char* field, std::size_t size)
 {
     bind(column, SQL_C_CHAR, field, static_cast<SQLLEN>(size));
 }
+void RowBinder::bindFlag(SQLUSMALLINT column, bool& target)
+{
+    if (column == 0 || column > kMaxBoundColumns) return;
+    bind(column, SQL_C_BIT, &columns_[column].bit, 0);
+    columns_[column].bitTarget = &target;
+}
 
 // A NULL is no value; nor is a number that is not finite or too large to be
 // a measurement (isPresentNumber), whose storage is cleared so that it goes
@@ -49,10 +56,22 @@ bool RowBinder::holdsValue(const Column& bound)
     return true;
 }
 
+// Hands one fetched column's presence on to the flag, the bool and the
+// clearing its binding asked for.
+void RowBinder::report(Column& bound)
+{
+    if (bound.presentFlag) *bound.presentFlag = bound.present;
+    if (bound.bitTarget) *bound.bitTarget = bound.present && bound.bit != 0;
+    if (!bound.present && bound.clearSize > 0) std::memset(bound.storage, 0, bound.clearSize);
+}
+
 bool RowBinder::fetch()
 {
     if (!fetchRow(statement_)) return false;
-    for (Column& bound : columns_) bound.present = holdsValue(bound);
+    for (Column& bound : columns_) {
+        bound.present = holdsValue(bound);
+        report(bound);
+    }
     return true;
 }
 
@@ -64,6 +83,25 @@ bool RowBinder::has(SQLUSMALLINT column) const
 bool RowBinder::isSet(SQLUSMALLINT column) const
 {
     return has(column) && *static_cast<const unsigned char*>(columns_[column].storage) != 0;
+}
+
+bool fetchFirstRow(SQLHSTMT statement, const std::string& query, const std::function<void(RowBinder&)>& bind)
+{
+    if (!runQuery(statement, query)) return false;
+    RowBinder row(statement);
+    bind(row);
+    return row.fetch();
+}
+
+bool forEachRow(SQLHSTMT statement, const std::string& query, const std::function<void(RowBinder&)>& bind,
+                const std::function<bool()>& onRow)
+{
+    if (!runQuery(statement, query)) return false;
+    RowBinder row(statement);
+    bind(row);
+    while (row.fetch())
+        if (!onRow()) break;
+    return true;
 }
 
 }  // namespace vldr

@@ -8,10 +8,45 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
+#include <string>
+#include <utility>
 
 #include "field_limits.h"
 
 namespace vldr {
+
+// A result column handed to RowBinder::bindColumns with what each fetch
+// does beside filling it: set a presence flag, and clear the storage (to
+// zero or empty text) when the column is NULL, so that nothing of an
+// earlier row or of a default stays behind.
+template <class T>
+struct BoundField {
+    T& storage;
+    bool* present = nullptr;
+    bool clearWhenNull = false;
+};
+
+// The column fills storage; each fetch sets present to whether it held a value.
+template <class T>
+BoundField<T> flagged(T& storage, bool& present)
+{
+    return BoundField<T>{storage, &present, false};
+}
+
+// The column fills storage; a NULL clears it.
+template <class T>
+BoundField<T> clearedWhenNull(T& storage)
+{
+    return BoundField<T>{storage, nullptr, true};
+}
+
+// Both: present tells whether the column held a value, and a NULL clears storage.
+template <class T>
+BoundField<T> flaggedOrCleared(T& storage, bool& present)
+{
+    return BoundField<T>{storage, &present, true};
+}
 
 class RowBinder {
 public:
@@ -24,8 +59,10 @@ public:
     ~RowBinder();
 
     // Bind result column `column` (from 1 to kMaxBoundColumns) to storage of
-    // the C type the name says. The storage must outlive the binder. A
-    // column that is NULL in a row leaves its storage as it was.
+    // the C type the name says. The storage must outlive the binder. What
+    // the storage of a column that is NULL in a row holds is the driver's
+    // choice (one leaves it as it was, another writes 0): read it only
+    // behind has(), or bind it with clearedWhenNull.
     void bindLong(SQLUSMALLINT column, SQLINTEGER& storage);            // SQL_C_LONG
     void bindShort(SQLUSMALLINT column, SQLSMALLINT& storage);          // SQL_C_SHORT
     void bindUnsignedTiny(SQLUSMALLINT column, unsigned char& storage); // SQL_C_UTINYINT
@@ -40,11 +77,33 @@ public:
     {
         bindText(column, field, N);
     }
+    // A bit column read into a bool: after each fetch, true when the column
+    // held a value that is not 0 (a NULL bit reads as false).
+    void bindFlag(SQLUSMALLINT column, bool& target);
+
+    // Binds one column per argument, in order, starting at column first
+    // (bindColumns: at column 1). An argument is the storage itself (its C
+    // type chooses the binding: SQLINTEGER, SQLSMALLINT, unsigned char as a
+    // tiny integer, bool as a bit, double, float, DATE_STRUCT, char[N] as
+    // text) or a BoundField from flagged, clearedWhenNull or flaggedOrCleared.
+    template <class... Fields>
+    void bindColumnsFrom(SQLUSMALLINT first, Fields&&... fields)
+    {
+        SQLUSMALLINT column = first;
+        (bindField(column++, std::forward<Fields>(fields)), ...);
+    }
+    template <class... Fields>
+    void bindColumns(Fields&&... fields)
+    {
+        bindColumnsFrom(1, std::forward<Fields>(fields)...);
+    }
 
     // Fetches the next row. True when a row came (SQL_SUCCESS or
     // SQL_SUCCESS_WITH_INFO); a failed fetch other than the end of the rows
     // is written to the error log. After a row, has() tells for each bound
-    // column whether it held a value.
+    // column whether it held a value, and the flags, bools and cleared
+    // fields of bindColumns and bindFlag are set from it. Without a row
+    // they stay as they were.
     bool fetch();
 
     // True when column held a value in the row fetched last: not NULL, and
@@ -62,13 +121,59 @@ private:
         void* storage = nullptr;
         SQLLEN indicator = SQL_NULL_DATA;
         bool present = false;
+        bool* presentFlag = nullptr;  // set after each fetch
+        std::size_t clearSize = 0;    // bytes of storage cleared by a NULL
+        unsigned char bit = 0;        // a bindFlag column lands here ...
+        bool* bitTarget = nullptr;    // ... and is read into this bool
     };
 
     void bind(SQLUSMALLINT column, SQLSMALLINT cType, void* storage, SQLLEN size);
     static bool holdsValue(const Column& bound);
+    static void report(Column& bound);
+
+    void bindField(SQLUSMALLINT column, SQLINTEGER& storage) { bindLong(column, storage); }
+    void bindField(SQLUSMALLINT column, SQLSMALLINT& storage) { bindShort(column, storage); }
+    void bindField(SQLUSMALLINT column, unsigned char& storage) { bindUnsignedTiny(column, storage); }
+    void bindField(SQLUSMALLINT column, bool& storage) { bindFlag(column, storage); }
+    void bindField(SQLUSMALLINT column, double& storage) { bindDouble(column, storage); }
+    void bindField(SQLUSMALLINT column, float& storage) { bindFloat(column, storage); }
+    void bindField(SQLUSMALLINT column, DATE_STRUCT& storage) { bindDate(column, storage); }
+    template <std::size_t N>
+    void bindField(SQLUSMALLINT column, char (&storage)[N])
+    {
+        bindText(column, storage, N);
+    }
+    template <class T>
+    void bindField(SQLUSMALLINT column, BoundField<T> field)
+    {
+        bindField(column, field.storage);
+        if (column == 0 || column > kMaxBoundColumns) return;
+        columns_[column].presentFlag = field.present;
+        if (field.clearWhenNull) columns_[column].clearSize = sizeof(T);
+    }
 
     SQLHSTMT statement_;
     std::array<Column, kMaxBoundColumns + 1> columns_{};  // indexed by column number; 0 unused
 };
+
+// Runs query on statement, lets bind bind its columns, and fetches the
+// first row. True when a row came; false when the query fails (written to
+// the error log) or has no row. The bindings are released before it returns.
+bool fetchFirstRow(SQLHSTMT statement, const std::string& query, const std::function<void(RowBinder&)>& bind);
+
+// fetchFirstRow with fields bound to the query's columns in order, as
+// bindColumns binds them.
+template <class... Fields>
+bool fetchFirstRowInto(SQLHSTMT statement, const std::string& query, Fields&&... fields)
+{
+    return fetchFirstRow(statement, query,
+                         [&fields...](RowBinder& row) { row.bindColumns(std::forward<Fields>(fields)...); });
+}
+
+// Runs query on statement, lets bind bind its columns, and calls onRow
+// after each fetched row for as long as it returns true and rows come.
+// False when the query fails; the bindings are released before it returns.
+bool forEachRow(SQLHSTMT statement, const std::string& query, const std::function<void(RowBinder&)>& bind,
+                const std::function<bool()>& onRow);
 
 }  // namespace vldr

@@ -19,19 +19,20 @@ struct SysviewRequestOutcome {
     std::string searchText;  // for a name or catalogue search
 };
 
-// Runs sysview's request reading on the query list already parsed.
+// Runs sysview's request reading on the query list already parsed, and
+// writes its plain-text answer when it refuses, as the entry does.
 SysviewRequestOutcome readSysviewRequest();
 
-// Empties every program-wide table a sysview request fills (the query
-// list, the match table, the report, the catalogue names), so that the
-// next in-process run starts as a fresh process would.
+// Empties the one program-wide table a sysview request fills (the query
+// list; the rest lives in the entry's request context), so that the next
+// in-process run starts as a fresh process would.
 void resetSysviewState();
 
 // proxlist's main: reads QUERY_STRING and writes one response; returns the exit status.
 int runProxlist();
 
 // Empties every program-wide table a proxlist request fills (the query
-// list, the catalogue names). The neighbour list is emptied by every search.
+// list). The neighbour list is emptied by every search.
 void resetProxlistState();
 
 }  // namespace vldr::fuzz

@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "catalog.h"
 #include "database_session.h"
 #include "neighbour_request.h"
 #include "neighbour_search.h"
@@ -26,7 +25,6 @@ int runProxlist()
 void resetProxlistState()
 {
     clearQueryParams();
-    freeCatalogNames();
 }
 
 }  // namespace vldr::fuzz

@@ -1,17 +1,14 @@
 // sysview's main.cpp compiled into the fuzz targets: its main becomes
-// runSysview, and its request reading (in the file's unnamed namespace) is
-// reachable from this translation unit only.
+// runSysview; its request reading is readRequest (request.h).
 #include <cstdlib>
 #include <optional>
 #include <string>
 
-#include "catalog.h"
 #include "database_session.h"
 #include "output.h"
+#include "plain_text_page.h"
 #include "query_string.h"
-#include "report.h"
-#include "report_driver.h"
-#include "resolve.h"
+#include "request.h"
 
 #define main sysviewMain
 #include "../sysview/main.cpp"
@@ -29,21 +26,24 @@ int runSysview()
 SysviewRequestOutcome readSysviewRequest()
 {
     SysviewRequestOutcome outcome;
-    const std::optional<Request> request = readRequest();
-    if (!request) return outcome;
+    // As the entry does: a refused request is answered with its message.
+    const RequestReading reading = readRequest();
+    if (!reading.request) {
+        writePlainTextPage(reading.message);
+        return outcome;
+    }
+    const Request& request = *reading.request;
     outcome.accepted = true;
-    outcome.byId = request->byId;
-    outcome.id = request->id;
-    outcome.searchText = request->searchText;
+    outcome.byId = request.byId;
+    outcome.id = request.id;
+    outcome.searchText = request.searchText;
     return outcome;
 }
 
 void resetSysviewState()
 {
+    // The request context is the entry's own and goes with each run.
     clearQueryParams();
-    matchTable() = MatchTable{};
-    report() = Report{};
-    freeCatalogNames();
 }
 
 }  // namespace vldr::fuzz

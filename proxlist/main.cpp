@@ -55,11 +55,10 @@ void writeNotFoundPage(std::int32_t systemId)
 // The whole page of a search around the point (X, Y, Z) of the request.
 void showPointNeighbours(SQLHSTMT statement, const NeighbourRequest& request)
 {
-    loadCatalogNames(statement);
+    const CatalogNames catalogs = loadCatalogNames(statement);
     writeHtmlHead(kPointSearchTitle);
     printPointHeading(request);
-    listNeighbours(statement, GalacticPoint{request.X, request.Y, request.Z}, request, 0);
-    freeCatalogNames();
+    listNeighbours(statement, catalogs, GalacticPoint{request.X, request.Y, request.Z}, request, 0);
     writeHtmlClose();
 }
 

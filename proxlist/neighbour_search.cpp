@@ -99,9 +99,9 @@ bool startPositionRows(SQLHSTMT statement, const GalacticPoint& centre, double r
 
 // Writes one result line: link with display name, distance, and the class
 // of the system's first component when it has a spectral class.
-void printNeighbour(SQLHSTMT statement, const Neighbour& neighbour)
+void printNeighbour(SQLHSTMT statement, const CatalogNames& catalogs, const Neighbour& neighbour)
 {
-    const std::string name = systemDisplayName(statement, neighbour.systemId);
+    const std::string name = systemDisplayName(statement, catalogs, neighbour.systemId);
     writeFormatted("<BR><A HREF=\"sysview.exe?ID=%d\">%s</A>: %g light-years", static_cast<int>(neighbour.systemId),
                    name.c_str(), neighbour.distance);
     SpectrumRecord spectrum;
@@ -128,15 +128,15 @@ void insertNeighbour(NeighbourList& list, const Neighbour& neighbour)
     ++list.found;
 }
 
-std::string systemDisplayName(SQLHSTMT statement, std::int32_t ownerId)
+std::string systemDisplayName(SQLHSTMT statement, const CatalogNames& catalogs, std::int32_t ownerId)
 {
     std::string name;
-    if (getSystemName(statement, ownerId, name) && !name.empty()) return name;
+    if (getSystemName(statement, catalogs, ownerId, name) && !name.empty()) return name;
     return "System " + std::to_string(systemOf(ownerId));
 }
 
-void listNeighbours(SQLHSTMT statement, const GalacticPoint& centre, const NeighbourRequest& request,
-                    std::int32_t excludedSystemId)
+void listNeighbours(SQLHSTMT statement, const CatalogNames& catalogs, const GalacticPoint& centre,
+                    const NeighbourRequest& request, std::int32_t excludedSystemId)
 {
     if (!startPositionRows(statement, centre, request.ly)) {
         writeLine("<BR>Internal error: Database query failed.");
@@ -164,7 +164,7 @@ void listNeighbours(SQLHSTMT statement, const GalacticPoint& centre, const Neigh
         writeLine("<BR>No neighboring stars were found in the Valdora.");
         return;
     }
-    for (std::size_t i = 0; i < list.count; ++i) printNeighbour(statement, list.slots[i]);
+    for (std::size_t i = 0; i < list.count; ++i) printNeighbour(statement, catalogs, list.slots[i]);
 }
 
 bool showSystemNeighbours(SQLHSTMT statement, std::int32_t systemId, const NeighbourRequest& request)
@@ -174,8 +174,8 @@ bool showSystemNeighbours(SQLHSTMT statement, std::int32_t systemId, const Neigh
     GalacticPoint centre;
     if (!positionToXYZ(position, centre.x, centre.y, centre.z, true)) return false;
 
-    loadCatalogNames(statement);
-    const std::string name = systemDisplayName(statement, systemId);
+    const CatalogNames catalogs = loadCatalogNames(statement);
+    const std::string name = systemDisplayName(statement, catalogs, systemId);
     writeHtmlHead(kSystemSearchTitle);
     if (request.minLY > 0) {
         writeFormatted("<CENTER><H3>Stars between %g and %g light-years from %s", request.minLY, request.ly,
@@ -185,8 +185,7 @@ bool showSystemNeighbours(SQLHSTMT statement, std::int32_t systemId, const Neigh
     }
     printLimitClauses(request);
     writeFormatted(":</H3></CENTER>\n");
-    listNeighbours(statement, centre, request, systemId);
-    freeCatalogNames();
+    listNeighbours(statement, catalogs, centre, request, systemId);
     writeHtmlClose();
     return true;
 }

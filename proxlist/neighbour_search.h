@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 
+#include "catalog.h"
 #include "neighbour_request.h"
 #include "position_candidates.h"
 
@@ -52,8 +53,9 @@ void insertNeighbour(NeighbourList& list, const Neighbour& neighbour);
 // were found, then one line per kept system, nearest first, with its display
 // name, distance and the spectral class of its first component; or the
 // no-neighbours line; or, when the rows cannot be read, the internal-error line.
-void listNeighbours(SQLHSTMT statement, const GalacticPoint& centre, const NeighbourRequest& request,
-                    std::int32_t excludedSystemId);
+// Display names take their catalogue long names from catalogs.
+void listNeighbours(SQLHSTMT statement, const CatalogNames& catalogs, const GalacticPoint& centre,
+                    const NeighbourRequest& request, std::int32_t excludedSystemId);
 
 // Writes the whole page of a search around the system request.systemId:
 // page head, heading with the system's display name, the result lines of
@@ -65,7 +67,7 @@ bool showSystemNeighbours(SQLHSTMT statement, std::int32_t systemId, const Neigh
 
 // The display name of the system that contains ownerId as a page shows it:
 // its proper name or system catalogue designation, or "System " and its
-// system ID when it has neither (never an empty text).
-std::string systemDisplayName(SQLHSTMT statement, std::int32_t ownerId);
+// system ID when it has neither (never an empty text). Long names come from catalogs.
+std::string systemDisplayName(SQLHSTMT statement, const CatalogNames& catalogs, std::int32_t ownerId);
 
 }  // namespace vldr

@@ -8,7 +8,7 @@
 #include <bitset>
 
 #include "ids.h"
-#include "report.h"
+#include "companions.h"
 
 namespace vldr {
 namespace {
@@ -22,42 +22,41 @@ bool hasMember(const OrbitRecord& orbit, int x)
 
 // Climbs from orbit i to the orbits that contain it: true when x is a
 // member of orbit i or of any orbit reached that way.
-bool climbsTo(int i, int x, OrbitSet& visited)
+bool climbsTo(const Report& r, int i, int x, OrbitSet& visited)
 {
-    const Report& r = report();
     visited.set(static_cast<std::size_t>(i));
     const OrbitRecord& orbit = r.Orbits[i];
     if (hasMember(orbit, x)) return true;
     for (int j = 0; j < r.OrbitCount; ++j) {
         if (visited.test(static_cast<std::size_t>(j))) continue;
-        if (hasMember(r.Orbits[j], orbit.ID) && climbsTo(j, x, visited)) return true;
+        if (hasMember(r.Orbits[j], orbit.ID) && climbsTo(r, j, x, visited)) return true;
     }
     return false;
 }
 
 // Descends from body into the pair it stands for: true when body is x, or
 // when body is a pair that has x as a member at any depth.
-bool pairHolds(int body, int x, OrbitSet& visited)
+bool pairHolds(const Report& r, int body, int x, OrbitSet& visited)
 {
     if (body == x) return true;
-    const int k = findOrbit(body);
+    const int k = findOrbit(r, body);
     if (k < 0 || visited.test(static_cast<std::size_t>(k))) return false;
     visited.set(static_cast<std::size_t>(k));
-    const OrbitRecord& pair = report().Orbits[k];
-    return pairHolds(pair.PrimaryID, x, visited) || pairHolds(pair.SecondaryID, x, visited);
+    const OrbitRecord& pair = r.Orbits[k];
+    return pairHolds(r, pair.PrimaryID, x, visited) || pairHolds(r, pair.SecondaryID, x, visited);
 }
 
 // True when the planets of orbit i belong to component x: x is a member of
 // the orbit, a member at any depth of a pair that is a member of the orbit
 // (a planet around the pair (A-B) belongs to A and to B), or a member of
 // an orbit that contains the orbit.
-bool belongsTo(int i, int x)
+bool belongsTo(const Report& r, int i, int x)
 {
-    const OrbitRecord& orbit = report().Orbits[i];
+    const OrbitRecord& orbit = r.Orbits[i];
     OrbitSet descended;
     descended.set(static_cast<std::size_t>(i));
-    if (pairHolds(orbit.PrimaryID, x, descended) || pairHolds(orbit.SecondaryID, x, descended)) return true;
-    return isInOrbitTree(i, x);
+    if (pairHolds(r, orbit.PrimaryID, x, descended) || pairHolds(r, orbit.SecondaryID, x, descended)) return true;
+    return isInOrbitTree(r, i, x);
 }
 
 void appendOnce(int id, int& count, int* ids)
@@ -69,22 +68,21 @@ void appendOnce(int id, int& count, int* ids)
 
 }  // namespace
 
-bool isInOrbitTree(int orbitIndex, int x)
+bool isInOrbitTree(const Report& report, int orbitIndex, int x)
 {
-    if (orbitIndex < 0 || orbitIndex >= report().OrbitCount) return false;
+    if (orbitIndex < 0 || orbitIndex >= report.OrbitCount) return false;
     OrbitSet visited;
-    return climbsTo(orbitIndex, x, visited);
+    return climbsTo(report, orbitIndex, x, visited);
 }
 
-void findCompanions(int x, int& count, int* ids)
+void findCompanions(const Report& r, int x, int& count, int* ids)
 {
-    const Report& r = report();
     count = 0;
     for (int i = 0; i < r.OrbitCount; ++i) {
         const OrbitRecord& orbit = r.Orbits[i];
         const bool primaryIsPlanet = isCompanionPlanet(orbit.PrimaryID);
         const bool secondaryIsPlanet = isCompanionPlanet(orbit.SecondaryID);
-        if (!(primaryIsPlanet || secondaryIsPlanet) || !belongsTo(i, x)) continue;
+        if (!(primaryIsPlanet || secondaryIsPlanet) || !belongsTo(r, i, x)) continue;
         if (primaryIsPlanet) appendOnce(orbit.PrimaryID, count, ids);
         if (secondaryIsPlanet) appendOnce(orbit.SecondaryID, count, ids);
     }

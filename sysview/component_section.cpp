@@ -4,14 +4,19 @@
 #include <cmath>
 #include <string>
 
+#include "component_section.h"
+
 #include "catalog.h"
+#include "companions.h"
 #include "constants.h"
 #include "coordinates.h"
+#include "name_lists.h"
+#include "orbit_section.h"
 #include "output.h"
+#include "period_units.h"
+#include "position_section.h"
 #include "precision.h"
-#include "sections.h"
-#include "row_binder.h"
-#include "statement.h"
+#include "variable_types.h"
 
 namespace vldr {
 namespace {
@@ -41,61 +46,21 @@ constexpr double kSecondsPerDay = 86400.0;
 void writeErrorAware(double value, const PositionRecord& position)
 {
     if (position.hasDistanceError)
-        writeFormatted("%s", formatWithError(value, position.DistanceError));
+        writeFormatted("%s", formatWithError(value, position.DistanceError).c_str());
     else
         writeNumber(value, kSmallValue);
 }
 
-void printProperNames(SQLHSTMT statement, const ComponentRecord& component)
+void printOwnPositionAndMotion(const Report& r, int i)
 {
-    const std::string text = composeStatement("SELECT Name FROM ProperNames WHERE OwnerID = %ld",
-                                              static_cast<long>(component.ID));
-    if (!runQuery(statement, text)) return;
-    char name[kNameSize] = {};
-    RowBinder row(statement);
-    row.bindText(1, name);
-    bool any = false;
-    while (row.fetch()) {
-        writeText(any ? ", " : "<BR><B>Proper names:</B> ");
-        writeFormatted("%s", row.has(1) ? name : "");
-        any = true;
-    }
-    if (any) writeText("\n");
-}
-
-void printCatalogNumbers(SQLHSTMT statement, const ComponentRecord& component)
-{
-    const std::string text = composeStatement("SELECT CatAbbrev, Value FROM CatalogNumbers WHERE OwnerID = %ld",
-                                              static_cast<long>(component.ID));
-    if (!runQuery(statement, text)) return;
-    char abbreviation[kAbbreviationSize] = {};
-    char value[kNameSize] = {};
-    RowBinder row(statement);
-    row.bindText(1, abbreviation);
-    row.bindText(2, value);
-    bool any = false;
-    while (row.fetch()) {
-        if (any)
-            writeText(", ");
-        else
-            writeFormatted("<BR><B>Catalog numbers:</B>\n<BR>%s", kIndent);
-        const std::string label = formatCatalogLabel(row.has(1) ? abbreviation : "");
-        writeFormatted("%s %s", label.c_str(), row.has(2) ? value : "");
-        any = true;
-    }
-}
-
-void printOwnPositionAndMotion(int i)
-{
-    const Report& r = report();
     const PositionRecord& position = r.ComponentPositions[i];
     const VelocityRecord& velocity = r.ComponentVelocities[i];
     if (position.ownRA || position.ownDec || position.ownDistance) {
-        printPosition(position, true);
+        printPosition(position, true, r.Catalogs);
         printSpatialCoordinates(position);
     }
     if (velocity.hasOwnRow) {
-        printMotion(velocity);
+        printMotion(velocity, r.Catalogs);
         double u = 0, v = 0, w = 0;
         if (velocityToUVW(position, velocity, u, v, w)) {
             writeText("<BR><B>Galactic (U,V,W) velocity components in km/s:</B> ");
@@ -115,9 +80,8 @@ void printSpectrum(const ComponentRecord& component)
 
 // Apparent and absolute magnitude and visual luminosity, each with its
 // value at maximum brightness when the star brightens.
-void printBrightness(int i)
+void printBrightness(const Report& r, int i)
 {
-    const Report& r = report();
     const ComponentRecord& component = r.Components[i];
     const ComponentPhotometry& photometry = r.Photometry[i];
     const PositionRecord& position = r.ComponentPositions[i];
@@ -194,7 +158,7 @@ void printVariability(const MagnitudeRecord& magnitudes)
 
 // Writes the diameter line and returns the diameter in solar diameters
 // (0 when it is not known).
-double printDiameter(const ComponentRecord& component, const PositionRecord& position)
+double printDiameter(const ComponentRecord& component, const PositionRecord& position, const CatalogNames& catalogs)
 {
     double d = 0;
     if (component.hasDiameter) {
@@ -211,9 +175,9 @@ double printDiameter(const ComponentRecord& component, const PositionRecord& pos
             if (position.hasDistanceError) {
                 if (d < kSmallDiameter)
                     writeFormatted("%s kilometers\n",
-                                   formatWithError(d * kKilometresPerSolarDiameter, position.DistanceError));
+                                   formatWithError(d * kKilometresPerSolarDiameter, position.DistanceError).c_str());
                 else
-                    writeFormatted("%s x Sol\n", formatWithError(d, position.DistanceError));
+                    writeFormatted("%s x Sol\n", formatWithError(d, position.DistanceError).c_str());
             } else if (d < kSmallDiameter) {
                 writeFormatted("%g kilometers\n", d * kKilometresPerSolarDiameter);
             } else {
@@ -222,16 +186,15 @@ double printDiameter(const ComponentRecord& component, const PositionRecord& pos
         }
     }
     if (component.hasDiameterSource)
-        writeFormatted("<BR><B>Source for diameter:</B> %s\n", lookupCatalogName(component.DiameterSource));
+        writeFormatted("<BR><B>Source for diameter:</B> %s\n", lookupCatalogName(catalogs, component.DiameterSource));
     return d;
 }
 
 // The comfort zone and, within it, the orbital period, the tidal index and
 // the star's angular size. A value that cannot be computed (a negative
 // mass, a comfort zone of 0) leaves its line out.
-void printComfortZone(int i, double diameter)
+void printComfortZone(const Report& r, int i, double diameter)
 {
-    const Report& r = report();
     const ComponentRecord& component = r.Components[i];
     const double c = r.Photometry[i].ComfortZone;  // AU
     if (c == kNoValue || !std::isfinite(c)) return;
@@ -245,13 +208,8 @@ void printComfortZone(int i, double diameter)
         // Kepler's third law: years, with the radius in AU and the mass in solar masses.
         const double period = std::sqrt(k / m);
         if (std::isfinite(period)) {
-            writeText("<BR><B>Orbital period in CZ:</B> ");
-            if (period < kOneDayInYears)
-                writeFormatted("%g hours\n", period * kHoursPerYear);
-            else if (period < 1)
-                writeFormatted("%g days\n", period * kDaysPerYear);
-            else
-                writeFormatted("%g years\n", period);
+            const PeriodInUnits shown = periodInUnits(period);
+            writeFormatted("<BR><B>Orbital period in CZ:</B> %g %s\n", shown.value, shown.unit);
         }
         const double tidalIndex = m / k;
         if (std::isfinite(tidalIndex)) {
@@ -265,61 +223,69 @@ void printComfortZone(int i, double diameter)
     }
 }
 
-void printCompanion(const PlanetRecord& planet)
+// One measured quantity of a companion, in Jupiter's units.
+struct CompanionMeasure {
+    const char* title;       // "Mass" or "Diameter"
+    const char* noun;        // "mass" or "diameter", in the error and source lines
+    double value;
+    bool isMinimum;          // ", minimum" follows the value
+    bool hasError;
+    double error;            // fraction
+    bool hasSource;
+    const char* source;      // abbreviation
+};
+
+// The indented value line of a measure, its standard error and its source.
+void printCompanionMeasure(const CompanionMeasure& measure, const CatalogNames& catalogs)
+{
+    writeFormatted("<BR>%s<B>%s:</B> ", kIndent, measure.title);
+    writeNumber(measure.value, kSmallCompanionValue);
+    writeText(" x Jupiter");
+    if (measure.isMinimum) writeText(", minimum");
+    writeText("\n");
+    if (measure.hasError)
+        writeFormatted("<BR>%s<B>Standard error in %s:</B> %g%%\n", kIndent, measure.noun,
+                       measure.error * kPercentPerFraction);
+    if (measure.hasSource)
+        writeFormatted("<BR>%s<B>Source for %s:</B> %s\n", kIndent, measure.noun,
+                       lookupCatalogName(catalogs, measure.source));
+}
+
+void printCompanion(const Report& r, const PlanetRecord& planet)
 {
     writeFormatted("<BR><B><U>Companion %s:</U></B>\n", planet.Name);
-    if (planet.hasMass) {
-        writeText("<BR>");
-        writeText(kIndent);
-        writeText("<B>Mass:</B> ");
-        writeNumber(planet.Mass, kSmallCompanionValue);
-        writeText(" x Jupiter");
-        if (planet.IsMassAMinimum) writeText(", minimum");
-        writeText("\n");
-        if (planet.hasMassError)
-            writeFormatted("<BR>%s<B>Standard error in mass:</B> %g%%\n", kIndent, planet.MassError * kPercentPerFraction);
-        if (planet.hasMassSource)
-            writeFormatted("<BR>%s<B>Source for mass:</B> %s\n", kIndent, lookupCatalogName(planet.MassSource));
-    }
-    if (planet.hasRadius) {
-        writeText("<BR>");
-        writeText(kIndent);
-        writeText("<B>Diameter:</B> ");
-        writeNumber(planet.Radius, kSmallCompanionValue);
-        writeText(" x Jupiter\n");
-        if (planet.hasRadiusError)
-            writeFormatted("<BR>%s<B>Standard error in diameter:</B> %g%%\n", kIndent,
-                           planet.RadiusError * kPercentPerFraction);
-        if (planet.hasRadiusSource)
-            writeFormatted("<BR>%s<B>Source for diameter:</B> %s\n", kIndent,
-                           lookupCatalogName(planet.RadiusSource));
-    }
-    printOrbits(planet.ID);
+    if (planet.hasMass)
+        printCompanionMeasure({"Mass", "mass", planet.Mass, planet.IsMassAMinimum, planet.hasMassError,
+                               planet.MassError, planet.hasMassSource, planet.MassSource},
+                              r.Catalogs);
+    if (planet.hasRadius)
+        printCompanionMeasure({"Diameter", "diameter", planet.Radius, false, planet.hasRadiusError, planet.RadiusError,
+                               planet.hasRadiusSource, planet.RadiusSource},
+                              r.Catalogs);
+    printOrbits(r, planet.ID);
 }
 
 // The planets found for the component through the orbit hierarchy. An
 // orbit may name a planet that has no Planets row: such an ID is left
 // out, and the count says how many companions are listed.
-void printCompanions(const ComponentRecord& component)
+void printCompanions(const Report& r, const ComponentRecord& component)
 {
-    const Report& r = report();
     int ids[kMaxCompanions] = {};
     int count = 0;
-    findCompanions(component.ID, count, ids);
+    findCompanions(r, component.ID, count, ids);
     int planets[kMaxCompanions] = {};
     int listed = 0;
     for (int k = 0; k < count; ++k) {
-        const int p = findPlanet(ids[k]);
+        const int p = findPlanet(r, ids[k]);
         if (p >= 0) planets[listed++] = p;
     }
     if (listed == 0) return;
     writeFormatted("<BR><B>Detected companions:</B> %d\n", listed);
-    for (int k = 0; k < listed; ++k) printCompanion(r.Planets[planets[k]]);
+    for (int k = 0; k < listed; ++k) printCompanion(r, r.Planets[planets[k]]);
 }
 
-void printComponent(SQLHSTMT statement, int i)
+void printComponent(const Report& r, int i)
 {
-    const Report& r = report();
     const ComponentRecord& component = r.Components[i];
 
     if (r.ComponentCount >= 2)
@@ -329,28 +295,26 @@ void printComponent(SQLHSTMT statement, int i)
     if (component.IsCloseBinary)
         writeText("<BR>NOTE: This star is actually a close-orbiting binary pair.  The data below are for both "
                   "sub-components of the pair combined.\n");
-    printProperNames(statement, component);
-    printCatalogNumbers(statement, component);
-    printOwnPositionAndMotion(i);
+    printNameLists(r.ComponentNames[i], r.Catalogs, kComponentNameLists);
+    printOwnPositionAndMotion(r, i);
     printSpectrum(component);
-    printBrightness(i);
+    printBrightness(r, i);
     if (component.hasMagnitudes) printVariability(component.Magnitudes);
     if (component.hasMass) {
         writeFormatted("<BR><B>Mass:</B> %g x Sol\n", component.Mass);
         if (component.hasMassSource)
-            writeFormatted("<BR><B>Source for mass:</B> %s\n", lookupCatalogName(component.MassSource));
+            writeFormatted("<BR><B>Source for mass:</B> %s\n", lookupCatalogName(r.Catalogs, component.MassSource));
     }
-    const double diameter = printDiameter(component, r.ComponentPositions[i]);
-    printComfortZone(i, diameter);
-    printCompanions(component);
+    const double diameter = printDiameter(component, r.ComponentPositions[i], r.Catalogs);
+    printComfortZone(r, i, diameter);
+    printCompanions(r, component);
 }
 
 }  // namespace
 
-void printComponents(SQLHSTMT statement)
+void printComponents(const Report& report)
 {
-    const Report& r = report();
-    for (int i = 0; i < r.ComponentCount; ++i) printComponent(statement, i);
+    for (int i = 0; i < report.ComponentCount; ++i) printComponent(report, i);
 }
 
 }  // namespace vldr

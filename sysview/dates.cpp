@@ -1,4 +1,4 @@
-#include "report.h"
+#include "dates.h"
 
 namespace vldr {
 
@@ -15,9 +15,9 @@ void takeLaterDate(DATE_STRUCT& date, const DATE_STRUCT& candidate)
     if (compareDates(candidate, date) == 1) date = candidate;
 }
 
-void noteUpdate(const DATE_STRUCT& date)
+void noteUpdate(Report& report, const DATE_STRUCT& date)
 {
-    takeLaterDate(report().NewestUpdate, date);
+    takeLaterDate(report.NewestUpdate, date);
 }
 
 const char* monthName(int month)

@@ -13,9 +13,10 @@
 #include "catalog.h"
 #include "constants.h"
 #include "output.h"
+#include "period_units.h"
 #include "photometry.h"
+#include "orbit_section.h"
 #include "precision.h"
-#include "sections.h"
 
 namespace vldr {
 namespace {
@@ -29,13 +30,12 @@ constexpr const char* kError = "<ERROR>";
 
 using OrbitSet = std::bitset<kMaxOrbits>;
 
-// Luminosity (Sun = 1) of a body of apparent magnitude m at the system's
-// distance, or nothing when the system has no distance or the result is
+// Luminosity (Sun = 1) of a body of apparent magnitude m at the distance
+// of system (the report's SystemPosition), or nothing when the system has no distance or the result is
 // not a number (a negative distance). At a distance of 0 the logarithm is
 // minus infinity and the luminosity comes out as 0, a value like any other.
-std::optional<double> luminosityFromApparentMagnitude(double m)
+std::optional<double> luminosityFromApparentMagnitude(double m, const PositionRecord& system)
 {
-    const PositionRecord& system = report().SystemPosition;
     if (!system.hasDistance) return std::nullopt;
     const double luminosity = luminosityOf(absoluteMagnitude(m, system.Distance));
     if (!std::isfinite(luminosity)) return std::nullopt;
@@ -46,11 +46,11 @@ std::optional<double> luminosityFromApparentMagnitude(double m)
 // being composed further up, so that a pair that is (directly or through
 // others) a member of itself is written as "<ERROR>" instead of recursing
 // without end.
-void appendName(std::string& text, double& luminosity, bool& luminosityKnown, int bodyId, OrbitSet& naming)
+void appendName(const Report& r, std::string& text, double& luminosity, bool& luminosityKnown, int bodyId,
+                OrbitSet& naming)
 {
-    const Report& r = report();
     if (namesComponent(bodyId)) {
-        const int i = findComponent(bodyId);
+        const int i = findComponent(r, bodyId);
         if (i < 0) {
             text += kError;
             return;
@@ -64,12 +64,12 @@ void appendName(std::string& text, double& luminosity, bool& luminosityKnown, in
         return;
     }
     if (namesPlanet(bodyId)) {
-        const int i = findPlanet(bodyId);
+        const int i = findPlanet(r, bodyId);
         text += i < 0 ? kError : r.Planets[i].Name;
         return;
     }
 
-    const int k = findOrbit(bodyId);
+    const int k = findOrbit(r, bodyId);
     if (k < 0 || naming.test(static_cast<std::size_t>(k))) {
         // Not loaded, or a pair that contains itself: no name, and like a
         // body that is not found it leaves the light gathered so far alone.
@@ -86,14 +86,14 @@ void appendName(std::string& text, double& luminosity, bool& luminosityKnown, in
     double pairLuminosity = 0;
     bool pairKnown = true;
     text += '(';
-    appendName(text, pairLuminosity, pairKnown, pair.PrimaryID, naming);
+    appendName(r, text, pairLuminosity, pairKnown, pair.PrimaryID, naming);
     text += '-';
-    appendName(text, pairLuminosity, pairKnown, pair.SecondaryID, naming);
+    appendName(r, text, pairLuminosity, pairKnown, pair.SecondaryID, naming);
     text += ')';
     naming.reset(static_cast<std::size_t>(k));
 
     if (!pairKnown && pair.hasMagnitudes && pair.Magnitudes.hasApparentVMag) {
-        if (const std::optional<double> derived = luminosityFromApparentMagnitude(pair.Magnitudes.ApparentVMag)) {
+        if (const std::optional<double> derived = luminosityFromApparentMagnitude(pair.Magnitudes.ApparentVMag, r.SystemPosition)) {
             pairLuminosity = *derived;
             pairKnown = true;
         }
@@ -122,24 +122,22 @@ private:
 };
 
 // A distance in astronomical units: with the precision of the system's
-// distance error when it was derived from arcseconds and that error is
+// (the report's SystemPosition) distance error when it was derived from arcseconds and that error is
 // known, plainly otherwise.
-void writeAU(double au, const OrbitRecord& orbit)
+void writeAU(double au, const OrbitRecord& orbit, const PositionRecord& system)
 {
-    const PositionRecord& system = report().SystemPosition;
     if (!orbit.IsAxisAU && system.hasDistanceError)
-        writeFormatted("%s A.U.s\n", formatWithError(au, system.DistanceError));
+        writeFormatted("%s A.U.s\n", formatWithError(au, system.DistanceError).c_str());
     else
         writeNumber(au, kSmallDistance, " A.U.s\n");
 }
 
 // A value in units of the Sun's, with the precision of the system's
 // distance error when that is known, plainly otherwise.
-void writeWithSystemError(double value, double smallLimit, const char* unit)
+void writeWithSystemError(double value, double smallLimit, const char* unit, const PositionRecord& system)
 {
-    const PositionRecord& system = report().SystemPosition;
     if (system.hasDistanceError)
-        writeFormatted("%s%s", formatWithError(value, system.DistanceError), unit);
+        writeFormatted("%s%s", formatWithError(value, system.DistanceError).c_str(), unit);
     else
         writeNumber(value, smallLimit, unit);
 }
@@ -183,7 +181,8 @@ void printViewFrom(const std::string& from, const std::string& other, double oth
 
 // The pair's combined spectrum, apparent magnitude, absolute magnitude and
 // luminosity (first take only); sets the comfort zone around both.
-void printPairData(const OrbitRecord& orbit, bool bodyMode, const LineWriter& line, OrbitView& view)
+void printPairData(const Report& r, const OrbitRecord& orbit, bool bodyMode, const LineWriter& line,
+                   OrbitView& view)
 {
     if (orbit.hasSpectrum) {
         const SpectrumRecord& spectrum = orbit.Spectrum;
@@ -205,37 +204,26 @@ void printPairData(const OrbitRecord& orbit, bool bodyMode, const LineWriter& li
         // Shown only when the stars' own luminosities do not all exist.
         const double m = orbit.Magnitudes.ApparentVMag;
         if (!bodyMode) writeFormatted("<BR><B>Combined apparent visual magnitude:</B> %+.2f\n", m);
-        pairLuminosity = luminosityFromApparentMagnitude(m);
+        pairLuminosity = luminosityFromApparentMagnitude(m, r.SystemPosition);
     }
     if (bodyMode || !pairLuminosity || !(*pairLuminosity > 0) || !std::isfinite(*pairLuminosity)) return;
 
     writeFormatted("<BR><B>Combined absolute visual magnitude:</B> %+.2f\n",
                    absoluteMagnitudeOfLuminosity(*pairLuminosity));
     writeText("<BR><B>Combined visual luminosity:</B> ");
-    writeWithSystemError(*pairLuminosity, kSmallValue, " x Sol\n");
+    writeWithSystemError(*pairLuminosity, kSmallValue, " x Sol\n", r.SystemPosition);
     view.pairComfortZone = std::sqrt(*pairLuminosity);
 }
 
 void printPeriod(const OrbitRecord& orbit, const LineWriter& line)
 {
     if (orbit.hasPeriod) {
-        const double p = orbit.Period;  // years
+        const PeriodInUnits period = periodInUnits(orbit.Period);
         line.open("<B>Period:</B> ");
-        if (orbit.hasPeriodError) {
-            if (p < kOneDayInYears)
-                writeFormatted("%s hours\n", formatWithError(p * kHoursPerYear, orbit.PeriodError));
-            else if (p < 1)
-                writeFormatted("%s days\n", formatWithError(p * kDaysPerYear, orbit.PeriodError));
-            else
-                writeFormatted("%s years\n", formatWithError(p, orbit.PeriodError));
-        } else {
-            if (p < kOneDayInYears)
-                writeFormatted("%f hours\n", p * kHoursPerYear);
-            else if (p < 1)
-                writeFormatted("%g days\n", p * kDaysPerYear);
-            else
-                writeFormatted("%g years\n", p);
-        }
+        if (orbit.hasPeriodError)
+            writeFormatted("%s %s\n", formatWithError(period.value, orbit.PeriodError).c_str(), period.unit);
+        else
+            writeFormatted(period.inHours ? "%f %s\n" : "%g %s\n", period.value, period.unit);
     }
     if (orbit.hasPeriodError) {
         line.open("<B>Standard Error in period:</B> ");
@@ -249,21 +237,22 @@ void printPeriod(const OrbitRecord& orbit, const LineWriter& line)
 
 // Periastron or apastron distance: in AU when the axis is known in AU,
 // otherwise in arcseconds.
-void printApsis(const char* label, double factor, const OrbitRecord& orbit, const LineWriter& line,
-                std::optional<double>& au, const OrbitView& view)
+void printApsis(const char* label, double factor, const OrbitRecord& orbit, const PositionRecord& system,
+                const LineWriter& line, std::optional<double>& au, const OrbitView& view)
 {
     line.open(label);
     if (view.axisAU) {
         au = *view.axisAU * factor;
-        writeAU(*au, orbit);
+        writeAU(*au, orbit, system);
     } else {
         writeFormatted("%f arcseconds\n", factor * orbit.SemimajorAxis);
     }
 }
 
-void printAxisAndAfter(const OrbitRecord& orbit, bool bodyMode, const LineWriter& line, OrbitView& view)
+void printAxisAndAfter(const Report& r, const OrbitRecord& orbit, bool bodyMode, const LineWriter& line,
+                       OrbitView& view)
 {
-    const PositionRecord& system = report().SystemPosition;
+    const PositionRecord& system = r.SystemPosition;
     if (orbit.IsAxisAU)
         view.axisAU = orbit.SemimajorAxis;
     else if (system.hasDistance)
@@ -271,7 +260,7 @@ void printAxisAndAfter(const OrbitRecord& orbit, bool bodyMode, const LineWriter
 
     line.open(orbit.IsAxisJustGap ? "<B>Observed Separation:</B> " : "<B>Semimajor Axis:</B> ");
     if (view.axisAU)
-        writeAU(*view.axisAU, orbit);
+        writeAU(*view.axisAU, orbit, system);
     else
         writeNumber(orbit.SemimajorAxis, kSmallDistance, " arcseconds\n");
 
@@ -282,8 +271,8 @@ void printAxisAndAfter(const OrbitRecord& orbit, bool bodyMode, const LineWriter
         // Written for every eccentricity: at 1 or more the periastron
         // distance is 0 or negative, which prints as a number; only the view
         // from that distance has no logarithm and is left out.
-        printApsis("<B>Periastron distance:</B> ", 1 - e, orbit, line, view.periastronAU, view);
-        printApsis("<B>Apastron distance:</B> ", 1 + e, orbit, line, view.apastronAU, view);
+        printApsis("<B>Periastron distance:</B> ", 1 - e, orbit, system, line, view.periastronAU, view);
+        printApsis("<B>Apastron distance:</B> ", 1 + e, orbit, system, line, view.apastronAU, view);
     }
     if (orbit.hasPeriastronEpoch) {
         line.open(orbit.IsAxisJustGap ? "<B>Year of separation observation:</B> "
@@ -292,13 +281,13 @@ void printAxisAndAfter(const OrbitRecord& orbit, bool bodyMode, const LineWriter
     }
     if (orbit.hasSource) {
         line.open("<B>Source for orbit data:</B> ");
-        writeFormatted("%s\n", lookupCatalogName(orbit.Source));
+        writeFormatted("%s\n", lookupCatalogName(r.Catalogs, orbit.Source));
     }
     if (bodyMode) return;
 
     if (view.pairComfortZone && view.axisAU && 2 * *view.axisAU <= *view.pairComfortZone) {
         writeText("<BR><B>Comfort Zone (visual) around both:</B> ");
-        writeWithSystemError(*view.pairComfortZone, kSmallDistance, " A.U.s\n");
+        writeWithSystemError(*view.pairComfortZone, kSmallDistance, " A.U.s\n", system);
     }
     if (!view.axisAU) return;
     if (view.secondaryKnown && view.secondaryLuminosity > 0)
@@ -309,15 +298,14 @@ void printAxisAndAfter(const OrbitRecord& orbit, bool bodyMode, const LineWriter
 
 }  // namespace
 
-void appendBodyName(std::string& text, double& luminosity, bool& luminosityKnown, int bodyId)
+void appendBodyName(const Report& report, std::string& text, double& luminosity, bool& luminosityKnown, int bodyId)
 {
     OrbitSet naming;
-    appendName(text, luminosity, luminosityKnown, bodyId, naming);
+    appendName(report, text, luminosity, luminosityKnown, bodyId, naming);
 }
 
-void printOrbits(int bodyId)
+void printOrbits(const Report& r, int bodyId)
 {
-    const Report& r = report();
     const bool bodyMode = bodyId != 0;
     const LineWriter line(bodyMode);
     std::vector<std::pair<int, int>> shown;  // primary and secondary of each orbit shown so far
@@ -334,8 +322,8 @@ void printOrbits(int bodyId)
         shown.emplace_back(orbit.PrimaryID, orbit.SecondaryID);
 
         OrbitView view;
-        appendBodyName(view.primaryName, view.primaryLuminosity, view.primaryKnown, orbit.PrimaryID);
-        appendBodyName(view.secondaryName, view.secondaryLuminosity, view.secondaryKnown, orbit.SecondaryID);
+        appendBodyName(r, view.primaryName, view.primaryLuminosity, view.primaryKnown, orbit.PrimaryID);
+        appendBodyName(r, view.secondaryName, view.secondaryLuminosity, view.secondaryKnown, orbit.SecondaryID);
 
         if (take > 0) {
             if (bodyMode)
@@ -347,12 +335,12 @@ void printOrbits(int bodyId)
             if (!bodyMode)
                 writeFormatted("<P><B><U>Data for %s and %s's orbit around one other:</U></B>\n",
                                view.primaryName.c_str(), view.secondaryName.c_str());
-            printPairData(orbit, bodyMode, line, view);
+            printPairData(r, orbit, bodyMode, line, view);
         }
 
         printPeriod(orbit, line);
         if (orbit.hasSemimajorAxis) {
-            printAxisAndAfter(orbit, bodyMode, line, view);
+            printAxisAndAfter(r, orbit, bodyMode, line, view);
             continue;
         }
         if (orbit.hasEccentricity) {
@@ -361,7 +349,7 @@ void printOrbits(int bodyId)
         }
         if (!bodyMode && view.pairComfortZone) {
             writeText("<BR><B>Comfort Zone (visual) around both:</B> ");
-            writeWithSystemError(*view.pairComfortZone, kSmallValue, " A.U.s\n");
+            writeWithSystemError(*view.pairComfortZone, kSmallValue, " A.U.s\n", r.SystemPosition);
         }
     }
 }

@@ -81,11 +81,10 @@ double absoluteMagnitudeOfLuminosity(double luminosity)
 // 2.512^(4.85 - absolute magnitude), comfort zone = sqrt(luminosity) in
 // astronomical units; the same at maximum brightness with the magnitude
 // lowered by VMagIncrease. Sentinels where not computable.
-void derivePhotometry()
+void derivePhotometry(Report& report)
 {
-    Report& r = report();
-    for (int i = 0; i < r.ComponentCount; ++i)
-        r.Photometry[i] = photometryOf(r.Components[i], r.ComponentPositions[i]);
+    for (int i = 0; i < report.ComponentCount; ++i)
+        report.Photometry[i] = photometryOf(report.Components[i], report.ComponentPositions[i]);
 }
 
 }  // namespace vldr

@@ -24,8 +24,8 @@ double luminosityOf(double absoluteMagnitude);
 double absoluteMagnitudeOfLuminosity(double luminosity);
 
 // Derives every component's absolute magnitude, luminosity and comfort zone
-// from its apparent magnitude and distance, or the sentinels. Reads
-// Components and ComponentPositions, writes Photometry.
-void derivePhotometry();
+// from its apparent magnitude and distance, or the sentinels. Reads the
+// report's Components and ComponentPositions, writes its Photometry.
+void derivePhotometry(Report& report);
 
 }  // namespace vldr

@@ -10,8 +10,8 @@
 #include "constants.h"
 #include "coordinates.h"
 #include "output.h"
+#include "position_section.h"
 #include "precision.h"
-#include "sections.h"
 
 namespace vldr {
 namespace {
@@ -54,14 +54,14 @@ void printSkyPosition(const PositionRecord& position)
 }
 
 // Distance in light-years and parsecs, its standard error and its source.
-void printDistance(const PositionRecord& position)
+void printDistance(const PositionRecord& position, const CatalogNames& catalogs)
 {
     const double parsecs = position.Distance * kParsecsPerLightYear;
     if (printable(position.hasDistance, position.Distance)) {
         writeFormatted("<BR><B>Distance from Sol:</B> ");
         if (position.hasDistanceError) {
-            writeFormatted("%s light-years", formatWithError(position.Distance, position.DistanceError));
-            writeFormatted(" (%s parsecs)\n", formatWithError(parsecs, position.DistanceError));
+            writeFormatted("%s light-years", formatWithError(position.Distance, position.DistanceError).c_str());
+            writeFormatted(" (%s parsecs)\n", formatWithError(parsecs, position.DistanceError).c_str());
         } else {
             writeFormatted("%g light-years (%g parsecs)\n", position.Distance, parsecs);
         }
@@ -70,7 +70,7 @@ void printDistance(const PositionRecord& position)
     if (printable(position.hasDistanceError, errorPercent))
         writeFormatted("<BR><B>Standard error in distance:</B> %g%%\n", errorPercent);
     if (position.hasDistanceSource)
-        writeFormatted("<BR><B>Source for distance:</B> %s\n", lookupCatalogName(position.DistanceSource));
+        writeFormatted("<BR><B>Source for distance:</B> %s\n", lookupCatalogName(catalogs, position.DistanceSource));
 }
 
 // "<BR><B>label</B> a, b, c\n", or nothing when a value is not finite.
@@ -88,11 +88,11 @@ void printTripleLine(const char* label, double a, double b, double c, const Posi
 // distance lines; a component shows its sky position only when its right
 // ascension or declination is its own, and its distance lines only when
 // its distance is its own.
-void printPosition(const PositionRecord& position, bool isComponent)
+void printPosition(const PositionRecord& position, bool isComponent, const CatalogNames& catalogs)
 {
     if (!isComponent || position.ownRA || position.ownDec) printSkyPosition(position);
     if (isComponent && !position.ownDistance) return;
-    printDistance(position);
+    printDistance(position, catalogs);
 }
 
 // Celestial, then galactic X,Y,Z in light-years; each line only when the
@@ -111,9 +111,9 @@ void printSpatialCoordinates(const PositionRecord& position)
 void printTriple(double a, double b, double c, const PositionRecord& position)
 {
     if (position.hasDistanceError) {
-        writeFormatted("%s, ", formatWithError(a, position.DistanceError));
-        writeFormatted("%s, ", formatWithError(b, position.DistanceError));
-        writeFormatted("%s", formatWithError(c, position.DistanceError));
+        writeFormatted("%s, ", formatWithError(a, position.DistanceError).c_str());
+        writeFormatted("%s, ", formatWithError(b, position.DistanceError).c_str());
+        writeFormatted("%s", formatWithError(c, position.DistanceError).c_str());
     } else {
         writeFormatted("%g, %g, %g", a, b, c);
     }
@@ -122,7 +122,7 @@ void printTriple(double a, double b, double c, const PositionRecord& position)
 // Proper motion (arcsec/yr) with its angle (degrees from north), radial
 // velocity (km/s), then their sources: one line when both sources are the
 // same abbreviation, else one line each.
-void printMotion(const VelocityRecord& velocity)
+void printMotion(const VelocityRecord& velocity, const CatalogNames& catalogs)
 {
     if (printable(velocity.hasProperMotion, velocity.ProperMotion)) {
         writeFormatted("<BR><B>Proper motion:</B> %g arcsec/yr", velocity.ProperMotion);
@@ -135,20 +135,19 @@ void printMotion(const VelocityRecord& velocity)
 
     if (velocity.hasPMSource && velocity.hasRVSource && std::string_view(velocity.PMSource) == velocity.RVSource) {
         writeFormatted("<BR><B>Source for proper motion and radial velocity:</B> %s\n",
-                       lookupCatalogName(velocity.PMSource));
+                       lookupCatalogName(catalogs, velocity.PMSource));
         return;
     }
     if (velocity.hasPMSource)
-        writeFormatted("<BR><B>Source for proper motion:</B> %s\n", lookupCatalogName(velocity.PMSource));
+        writeFormatted("<BR><B>Source for proper motion:</B> %s\n", lookupCatalogName(catalogs, velocity.PMSource));
     if (velocity.hasRVSource)
-        writeFormatted("<BR><B>Source for radial velocity:</B> %s\n", lookupCatalogName(velocity.RVSource));
+        writeFormatted("<BR><B>Source for radial velocity:</B> %s\n", lookupCatalogName(catalogs, velocity.RVSource));
 }
 
 // The system's motion, then its U,V,W line when it can be computed.
-void printSystemKinematics()
+void printSystemKinematics(const Report& r)
 {
-    const Report& r = report();
-    printMotion(r.SystemVelocity);
+    printMotion(r.SystemVelocity, r.Catalogs);
     double u = 0, v = 0, w = 0;
     if (velocityToUVW(r.SystemPosition, r.SystemVelocity, u, v, w))
         printTripleLine("<BR><B>Galactic (U,V,W) velocity components in km/s:</B> ", u, v, w, r.SystemPosition);

@@ -2,33 +2,24 @@
 
 namespace vldr {
 
-Report& report()
+int findComponent(const Report& report, int id)
 {
-    static Report theReport;
-    return theReport;
-}
-
-int findComponent(int id)
-{
-    const Report& r = report();
-    for (int i = 0; i < r.ComponentCount; ++i)
-        if (r.Components[i].ID == id) return i;
+    for (int i = 0; i < report.ComponentCount; ++i)
+        if (report.Components[i].ID == id) return i;
     return -1;
 }
 
-int findOrbit(int id)
+int findOrbit(const Report& report, int id)
 {
-    const Report& r = report();
-    for (int i = 0; i < r.OrbitCount; ++i)
-        if (r.Orbits[i].ID == id) return i;
+    for (int i = 0; i < report.OrbitCount; ++i)
+        if (report.Orbits[i].ID == id) return i;
     return -1;
 }
 
-int findPlanet(int id)
+int findPlanet(const Report& report, int id)
 {
-    const Report& r = report();
-    for (int i = 0; i < r.PlanetCount; ++i)
-        if (r.Planets[i].ID == id) return i;
+    for (int i = 0; i < report.PlanetCount; ++i)
+        if (report.Planets[i].ID == id) return i;
     return -1;
 }
 

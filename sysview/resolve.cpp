@@ -1,11 +1,7 @@
-#include "ids.h"
 #include "resolve.h"
 
-#include <algorithm>
-
-#include "catalog.h"
 #include "field_limits.h"
-#include "output.h"
+#include "ids.h"
 #include "row_binder.h"
 #include "statement.h"
 
@@ -33,7 +29,7 @@ void noteMatch(MatchTable& table, int systemId, const char* name)
 }
 
 // Looks text up as "ABBREV VALUE" in CatalogNumbers; stores the first system found.
-bool findSystemByDesignation(SQLHSTMT statement, const std::string& text)
+bool findSystemByDesignation(SQLHSTMT statement, const std::string& text, MatchTable& table)
 {
     const std::size_t space = text.find(' ');
     if (space == std::string::npos) return false;
@@ -47,7 +43,6 @@ bool findSystemByDesignation(SQLHSTMT statement, const std::string& text)
     RowBinder row(statement);
     row.bindLong(1, ownerId);
     if (!row.fetch() || !namesASystem(row.has(1), ownerId)) return false;
-    MatchTable& table = matchTable();
     table.ids[0] = static_cast<int>(systemOf(ownerId));
     table.names[0].clear();
     table.count = 1;
@@ -56,12 +51,6 @@ bool findSystemByDesignation(SQLHSTMT statement, const std::string& text)
 }
 
 }  // namespace
-
-MatchTable& matchTable()
-{
-    static MatchTable table;
-    return table;
-}
 
 bool systemExists(SQLHSTMT statement, long id)
 {
@@ -73,14 +62,13 @@ bool systemExists(SQLHSTMT statement, long id)
     return row.fetch() && count > 0;
 }
 
-bool findSystemsByName(SQLHSTMT statement, const std::string& text)
+bool findSystemsByName(SQLHSTMT statement, const std::string& text, MatchTable& table)
 {
     if (!runQueryOnFreshStatement(
             statement, composeStatement("SELECT OwnerID, Name FROM ProperNames WHERE Name LIKE '%%%s%%'", text.c_str())))
         return false;
     SQLINTEGER ownerId = 0;
     char name[kNameSize] = {};
-    MatchTable& table = matchTable();
     {
         RowBinder row(statement);
         row.bindLong(1, ownerId);
@@ -91,27 +79,7 @@ bool findSystemsByName(SQLHSTMT statement, const std::string& text)
         }
     }
     if (table.count > 0) return true;
-    return findSystemByDesignation(statement, text);
-}
-
-void printMatchList(SQLHSTMT statement, const std::string& text)
-{
-    const MatchTable& table = matchTable();
-    loadCatalogNames(statement);
-    writeHtmlHead("<TITLE>VLDR search results</TITLE>");
-    writeFormatted("<CENTER><H3>%d stars found with a name matching &quot;", table.count);
-    writeQueryText(text);
-    writeFormatted("&quot;:</H3></CENTER>\n");
-    if (table.count > kMaxMatches) writeFormatted("<BR>Only the first %d matches will be shown.\n<BR>", kMaxMatches);
-    const int shown = std::min(table.count, kMaxMatches);
-    for (int i = 0; i < shown; ++i) {
-        writeFormatted("<BR><A HREF=\"sysview.exe?ID=%d\">%s", table.ids[i], table.names[i].c_str());
-        std::string displayName;
-        if (getSystemName(statement, table.ids[i], displayName) && displayName != table.names[i])
-            writeFormatted(" (%s)", displayName.c_str());
-        writeFormatted("</A>\n");
-    }
-    freeCatalogNames();
+    return findSystemByDesignation(statement, text, table);
 }
 
 }  // namespace vldr

@@ -1,7 +1,8 @@
 // The forms on a report page that start a neighbour search around the
 // system, submitted by GET to proxlist.
+#include "search_forms.h"
+
 #include "output.h"
-#include "sections.h"
 
 namespace vldr {
 

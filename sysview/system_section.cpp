@@ -5,12 +5,13 @@
 #include <cmath>
 #include <string>
 
+#include "system_section.h"
+
 #include "catalog.h"
 #include "constants.h"
+#include "name_lists.h"
 #include "output.h"
-#include "sections.h"
-#include "row_binder.h"
-#include "statement.h"
+#include "search_forms.h"
 
 namespace vldr {
 namespace {
@@ -32,31 +33,6 @@ constexpr const char* kArityWords[kMaxComponents + 1] = {
     "nonary (!!!)",
 };
 
-// The Systems row of one system; a presence flag for every column but the date.
-struct SystemRecord {
-    bool hasAge = false;
-    double Age = 0;                 // millions of years
-    bool hasAgeError = false;
-    double AgeError = 0;            // fraction
-    bool hasAgeSource = false;
-    char AgeSource[kNameSize] = {};
-    bool hasAgeComment = false;
-    char AgeComment[kCommentSize] = {};
-    bool hasMetallicity = false;
-    double Metallicity = 0;         // fraction of the Sun's
-    bool hasMetallicityError = false;
-    double MetallicityError = 0;    // fraction
-    bool hasMetallicitySource = false;
-    char MetallicitySource[kNameSize] = {};
-    bool hasMetallicityComment = false;
-    char MetallicityComment[kCommentSize] = {};
-    bool hasArityComment = false;
-    char ArityComment[kCommentSize] = {};
-    bool hasPointsOfInterest = false;
-    char PointsOfInterest[kPointsOfInterestSize] = {};
-    DATE_STRUCT LastUpdated = {};
-};
-
 // Truncates value toward zero into out. False when the value has no int
 // form (not finite, or beyond the int range); such a value is not shown.
 bool truncateToInt(double value, int& out)
@@ -67,157 +43,70 @@ bool truncateToInt(double value, int& out)
     return true;
 }
 
-// Reads the Systems row of systemId into record. False when the query
-// fails or there is no row.
-bool loadSystemRecord(SQLHSTMT statement, long systemId, SystemRecord& record)
+// "<BR><B>Standard error in NOUN:</B> N%" (truncated) and "<BR><B>Source
+// for NOUN:</B> SOURCE", each when the estimate has it.
+void printErrorAndSource(const SystemEstimate& estimate, const char* noun, const CatalogNames& catalogs)
 {
-    const std::string text = composeStatement(
-        "SELECT Age, AgeError, AgeSource, AgeComment, Metallicity, MetallicityError, MetallicitySource, "
-        "MetallicityComment, ArityComment, PointsOfInterest, LastUpdated FROM Systems WHERE ID = %ld",
-        systemId);
-    if (!runQuery(statement, text)) return false;
-    RowBinder row(statement);
-    row.bindDouble(1, record.Age);
-    row.bindDouble(2, record.AgeError);
-    row.bindText(3, record.AgeSource);
-    row.bindText(4, record.AgeComment);
-    row.bindDouble(5, record.Metallicity);
-    row.bindDouble(6, record.MetallicityError);
-    row.bindText(7, record.MetallicitySource);
-    row.bindText(8, record.MetallicityComment);
-    row.bindText(9, record.ArityComment);
-    row.bindText(10, record.PointsOfInterest);
-    row.bindDate(11, record.LastUpdated);
-    if (!row.fetch()) return false;
-    record.hasAge = row.has(1);
-    record.hasAgeError = row.has(2);
-    record.hasAgeSource = row.has(3);
-    record.hasAgeComment = row.has(4);
-    record.hasMetallicity = row.has(5);
-    record.hasMetallicityError = row.has(6);
-    record.hasMetallicitySource = row.has(7);
-    record.hasMetallicityComment = row.has(8);
-    record.hasArityComment = row.has(9);
-    record.hasPointsOfInterest = row.has(10);
-    if (!row.has(11)) record.LastUpdated = DATE_STRUCT{};
-    return true;
-}
-
-// The system's own proper names on one line, when it has any.
-void printProperNames(SQLHSTMT statement, long systemId)
-{
-    if (!runQuery(statement, composeStatement("SELECT Name FROM ProperNames WHERE OwnerID = %ld", systemId)))
-        return;
-    char name[kNameSize] = {};
-    RowBinder row(statement);
-    row.bindText(1, name);
-    bool first = true;
-    while (row.fetch()) {
-        if (!row.has(1)) name[0] = '\0';
-        writeFormatted(first ? "<B>Proper names:</B> " : ", ");
-        writeFormatted("%s", name);
-        first = false;
-    }
-    if (!first) writeFormatted("\n");
-}
-
-// The system's own catalogue numbers, each under its catalogue's label.
-void printCatalogNumbers(SQLHSTMT statement, long systemId)
-{
-    if (!runQuery(statement,
-                  composeStatement("SELECT CatAbbrev, Value FROM CatalogNumbers WHERE OwnerID = %ld", systemId)))
-        return;
-    char abbreviation[kAbbreviationSize] = {};
-    char value[kNameSize] = {};
-    RowBinder row(statement);
-    row.bindText(1, abbreviation);
-    row.bindText(2, value);
-    bool first = true;
-    while (row.fetch()) {
-        if (!row.has(1)) abbreviation[0] = '\0';
-        if (!row.has(2)) value[0] = '\0';
-        if (first)
-            writeFormatted("<BR><B>Catalog numbers:</B>\n<BR>%s", kIndent);
-        else
-            writeFormatted(", ");
-        writeFormatted("%s %s", formatCatalogLabel(abbreviation).c_str(), value);
-        first = false;
-    }
-    if (!first) writeFormatted("\n");
+    int percent = 0;
+    if (estimate.hasError && truncateToInt(estimate.Error * kPercentPerFraction, percent))
+        writeFormatted("<BR><B>Standard error in %s:</B> %d%%\n", noun, percent);
+    if (estimate.hasSource)
+        writeFormatted("<BR><B>Source for %s:</B> %s\n", noun, lookupCatalogName(catalogs, estimate.Source));
 }
 
 // "<BR><B>Age:</B> N million years &mdash; comment" (either part alone),
-// the standard error of the age (truncated) and its source.
-void printAge(const SystemRecord& system)
+// then its standard error and source.
+void printAge(const SystemEstimate& age, const CatalogNames& catalogs)
 {
     int millionYears = 0;
-    const bool showAge = system.hasAge && truncateToInt(system.Age, millionYears);
-    if (showAge || system.hasAgeComment) {
+    const bool showAge = age.hasValue && truncateToInt(age.Value, millionYears);
+    if (showAge || age.hasComment) {
         writeFormatted("<BR><B>Age:</B> ");
         if (showAge) {
             writeFormatted("%d million years", millionYears);
-            if (system.hasAgeComment) writeFormatted(" &mdash; %s", system.AgeComment);
+            if (age.hasComment) writeFormatted(" &mdash; %s", age.Comment);
         } else {
-            writeFormatted("%s", system.AgeComment);
+            writeFormatted("%s", age.Comment);
         }
         writeFormatted("\n");
     }
-    int percent = 0;
-    if (system.hasAgeError && truncateToInt(system.AgeError * kPercentPerFraction, percent))
-        writeFormatted("<BR><B>Standard error in age:</B> %d%%\n", percent);
-    if (system.hasAgeSource) writeFormatted("<BR><B>Source for age:</B> %s\n", lookupCatalogName(system.AgeSource));
+    printErrorAndSource(age, "age", catalogs);
 }
 
 // "<BR><B>Heavy element abundance:</B> N% of Sol" (rounded) and its comment,
-// its standard error (truncated) and its source.
-void printMetallicity(const SystemRecord& system)
+// then its standard error and source.
+void printMetallicity(const SystemEstimate& metallicity, const CatalogNames& catalogs)
 {
     int percentOfSol = 0;
-    const bool showValue =
-        system.hasMetallicity && truncateToInt(system.Metallicity * kPercentPerFraction + kRoundingHalf, percentOfSol);
-    if (showValue || system.hasMetallicityComment) {
+    const bool showValue = metallicity.hasValue &&
+                           truncateToInt(metallicity.Value * kPercentPerFraction + kRoundingHalf, percentOfSol);
+    if (showValue || metallicity.hasComment) {
         writeFormatted("<BR><B>Heavy element abundance:</B> ");
         if (showValue) writeFormatted("%d%% of Sol", percentOfSol);
-        if (system.hasMetallicityComment) writeFormatted("%s", system.MetallicityComment);
+        if (metallicity.hasComment) writeFormatted("%s", metallicity.Comment);
         writeFormatted("\n");
     }
-    int errorPercent = 0;
-    if (system.hasMetallicityError && truncateToInt(system.MetallicityError * kPercentPerFraction, errorPercent))
-        writeFormatted("<BR><B>Standard error in heavy element abundance:</B> %d%%\n", errorPercent);
-    if (system.hasMetallicitySource)
-        writeFormatted("<BR><B>Source for heavy element abundance:</B> %s\n",
-                       lookupCatalogName(system.MetallicitySource));
+    printErrorAndSource(metallicity, "heavy element abundance", catalogs);
 }
 
 }  // namespace
 
-// Title heading with the display name (none when the system has none),
-// the radius search form closed by "</FORM>" alone, then the proper names
-// and catalogue numbers of the system itself (not of its components).
-void printSystemNames(SQLHSTMT statement, long systemId)
+void printSystemNames(const Report& report, long systemId)
 {
-    std::string name;
-    if (getSystemName(statement, systemId, name)) writeFormatted("<CENTER><H1>%s</H1></CENTER>\n", name.c_str());
+    if (report.DisplayName) writeFormatted("<CENTER><H1>%s</H1></CENTER>\n", report.DisplayName->c_str());
     printRadiusSearchForm(systemId, "</FORM>");
-    printProperNames(statement, systemId);
-    printCatalogNumbers(statement, systemId);
+    printNameLists(report.SystemNames, report.Catalogs, kSystemNameLists);
 }
 
-// Age, heavy-element abundance, arity (the ArityComment, else the word for
-// the number of loaded components) and points of interest from the
-// Systems row, whose date joins the newest-update rule. Nothing at all
-// when the row cannot be read.
-void printSystemSection(SQLHSTMT statement, long systemId)
+void printSystemSection(const Report& report)
 {
-    SystemRecord system;
-    if (!loadSystemRecord(statement, systemId, system)) return;
-    noteUpdate(system.LastUpdated);
-
-    printAge(system);
-    printMetallicity(system);
+    if (!report.hasSystemRow) return;
+    const SystemRecord& system = report.System;
+    printAge(system.Age, report.Catalogs);
+    printMetallicity(system.Metallicity, report.Catalogs);
 
     writeFormatted("<BR><B>Arity:</B> ");
-    const int count = report().ComponentCount;
+    const int count = report.ComponentCount;
     if (system.hasArityComment) {
         writeFormatted("%s", system.ArityComment);
     } else if (count >= 1 && count <= kMaxComponents) {
@@ -227,16 +116,6 @@ void printSystemSection(SQLHSTMT statement, long systemId)
 
     if (system.hasPointsOfInterest)
         writeFormatted("<BR><B>Points of interest:</B>\n<BR>%s%s\n<BR>\n", kIndent, system.PointsOfInterest);
-}
-
-// "LONG NAME (ABBREV)" when the registry holds a non-empty long name for
-// the abbreviation, else the abbreviation itself.
-std::string formatCatalogLabel(const char* abbreviation)
-{
-    const char* longName = lookupCatalogName(abbreviation);
-    // The lookup hands back its argument when it has no long name.
-    if (longName == abbreviation) return abbreviation;
-    return std::string(longName) + " (" + abbreviation + ")";
 }
 
 }  // namespace vldr

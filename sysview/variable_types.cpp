@@ -3,7 +3,7 @@
 // The texts are written to the page as they stand, markup included.
 #include <cstring>
 
-#include "sections.h"
+#include "variable_types.h"
 
 namespace vldr {
 namespace {

@@ -7,7 +7,8 @@
 #include <string>
 
 #include "constants.h"
-#include "sections.h"
+#include "orbit_section.h"
+#include "report.h"
 
 using namespace vldr;
 
@@ -18,27 +19,26 @@ class BodyNames : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        report() = Report{};
         star(101, "A", 2.0);
         star(102, "B", kNoValue);
         star(103, "C", 0.5);
         star(104, "D", kNoValue);
-        Report& r = report();
+        Report& r = report_;
         r.SystemPosition.hasDistance = true;
         r.SystemPosition.Distance = 10 / kParsecsPerLightYear;
     }
-    static void star(int id, const char* name, double luminosity)
+    void star(int id, const char* name, double luminosity)
     {
-        Report& r = report();
+        Report& r = report_;
         r.Components[r.ComponentCount].ID = id;
         std::strcpy(r.Components[r.ComponentCount].Name, name);
         r.Photometry[r.ComponentCount].Luminosity = luminosity;
         ++r.ComponentCount;
     }
     // Adds an orbit; a combined apparent magnitude when magnitude is given.
-    static void pair(int id, int primary, int secondary, const double* magnitude = nullptr)
+    void pair(int id, int primary, int secondary, const double* magnitude = nullptr)
     {
-        Report& r = report();
+        Report& r = report_;
         OrbitRecord& o = r.Orbits[r.OrbitCount++];
         o.ID = id;
         o.PrimaryID = primary;
@@ -50,15 +50,17 @@ protected:
         }
     }
 
+    Report report_;
+
     struct Named {
         std::string text;
         double luminosity = 0;
         bool known = true;
     };
-    static Named name(int id)
+    Named name(int id)
     {
         Named n;
-        appendBodyName(n.text, n.luminosity, n.known, id);
+        appendBodyName(report_, n.text, n.luminosity, n.known, id);
         return n;
     }
 };
@@ -86,12 +88,12 @@ TEST_F(BodyNames, PairsSumTheirStarsOrUseTheirCombinedMagnitude)
     n = name(113);  // no combined magnitude
     EXPECT_FALSE(n.known);
 
-    report().SystemPosition.hasDistance = false;
+    report_.SystemPosition.hasDistance = false;
     EXPECT_FALSE(name(112).known);
-    report().SystemPosition.hasDistance = true;
-    report().SystemPosition.Distance = -1;  // a logarithm that is not a number
+    report_.SystemPosition.hasDistance = true;
+    report_.SystemPosition.Distance = -1;  // a logarithm that is not a number
     EXPECT_FALSE(name(112).known);
-    report().SystemPosition.Distance = 0;  // the magnitude gives no light at all
+    report_.SystemPosition.Distance = 0;  // the magnitude gives no light at all
     n = name(112);
     EXPECT_TRUE(n.known);
     EXPECT_EQ(n.luminosity, 0.0);

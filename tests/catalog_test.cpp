@@ -30,7 +30,6 @@ protected:
     }
     void TearDown() override
     {
-        freeCatalogNames();
         session_.close();
     }
     SQLHSTMT statement() const { return session_.statement(); }
@@ -40,56 +39,57 @@ protected:
 
 TEST_F(CatalogRegistry, LookupReturnsTheLongNameOrTheAbbreviation)
 {
-    loadCatalogNames(statement());
-    EXPECT_STREQ(lookupCatalogName("HD"), "Henry Draper Catalogue");
-    EXPECT_STREQ(lookupCatalogName("hd"), "hd");              // case-sensitive
-    EXPECT_STREQ(lookupCatalogName("Unknown"), "Unknown");
-    EXPECT_STREQ(lookupCatalogName("NoLong"), "NoLong");      // NULL long name
-    EXPECT_STREQ(lookupCatalogName("Empty"), "Empty");        // empty long name
-    EXPECT_STREQ(lookupCatalogName("Twice"), "Twice");        // the first row decides
-    EXPECT_STREQ(lookupCatalogName("X"), "X");
+    const CatalogNames catalogs = loadCatalogNames(statement());
+    EXPECT_STREQ(lookupCatalogName(catalogs, "HD"), "Henry Draper Catalogue");
+    EXPECT_STREQ(lookupCatalogName(catalogs, "hd"), "hd");              // case-sensitive
+    EXPECT_STREQ(lookupCatalogName(catalogs, "Unknown"), "Unknown");
+    EXPECT_STREQ(lookupCatalogName(catalogs, "NoLong"), "NoLong");      // NULL long name
+    EXPECT_STREQ(lookupCatalogName(catalogs, "Empty"), "Empty");        // empty long name
+    EXPECT_STREQ(lookupCatalogName(catalogs, "Twice"), "Twice");        // the first row decides
+    EXPECT_STREQ(lookupCatalogName(catalogs, "X"), "X");
 }
 
 TEST_F(CatalogRegistry, LongNameOfOneHundredCharactersIsKeptWhole)
 {
-    loadCatalogNames(statement());
-    EXPECT_EQ(std::string(lookupCatalogName("Long")), std::string(100, 'L'));
+    const CatalogNames catalogs = loadCatalogNames(statement());
+    EXPECT_EQ(std::string(lookupCatalogName(catalogs, "Long")), std::string(100, 'L'));
 }
 
 TEST_F(CatalogRegistry, WithoutTheRegistryLookupsReturnTheirArgument)
 {
-    EXPECT_STREQ(lookupCatalogName("HD"), "HD");
-    loadCatalogNames(statement());
-    freeCatalogNames();
-    freeCatalogNames();
-    EXPECT_STREQ(lookupCatalogName("HD"), "HD");
+    const CatalogNames none;
+    EXPECT_STREQ(lookupCatalogName(none, "HD"), "HD");
+    EXPECT_EQ(findLongName(none, "HD"), nullptr);
+    const CatalogNames catalogs = loadCatalogNames(statement());
+    EXPECT_STREQ(findLongName(catalogs, "HD"), "Henry Draper Catalogue");
+    EXPECT_EQ(findLongName(catalogs, "Empty"), nullptr);  // an empty long name is none
 }
 
 TEST_F(CatalogRegistry, DisplayNamePrefersTheSystemProperName)
 {
-    loadCatalogNames(statement());
+    const CatalogNames catalogs = loadCatalogNames(statement());
     std::string name = "previous";
-    ASSERT_TRUE(getSystemName(statement(), 100, name));
+    ASSERT_TRUE(getSystemName(statement(), catalogs, 100, name));
     EXPECT_EQ(name, "Alpha Centauri");
-    ASSERT_TRUE(getSystemName(statement(), 102, name));  // a component gives its system's name
+    ASSERT_TRUE(getSystemName(statement(), catalogs, 102, name));  // a component gives its system's name
     EXPECT_EQ(name, "Alpha Centauri");
-    ASSERT_TRUE(getSystemName(statement(), 200, name));
+    ASSERT_TRUE(getSystemName(statement(), catalogs, 200, name));
     EXPECT_EQ(name, "Henry Draper Catalogue 48915");
-    ASSERT_TRUE(getSystemName(statement(), 300, name));
+    ASSERT_TRUE(getSystemName(statement(), catalogs, 300, name));
     EXPECT_EQ(name, "X 123");
 }
 
 TEST_F(CatalogRegistry, DisplayNameWithoutRegistryUsesTheAbbreviation)
 {
     std::string name;
-    ASSERT_TRUE(getSystemName(statement(), 200, name));
+    ASSERT_TRUE(getSystemName(statement(), CatalogNames{}, 200, name));
     EXPECT_EQ(name, "HD 48915");
 }
 
 TEST_F(CatalogRegistry, SystemWithoutNameLeavesTheOutputUnchanged)
 {
     std::string name = "previous";
-    EXPECT_FALSE(getSystemName(statement(), 400, name));
+    EXPECT_FALSE(getSystemName(statement(), CatalogNames{}, 400, name));
     EXPECT_EQ(name, "previous");
 }
 

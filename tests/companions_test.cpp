@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "companions.h"
 #include "report.h"
 
 using namespace vldr;
@@ -14,21 +15,21 @@ namespace {
 // System 100: components 101..109, pairs 111..149, planets 151..169.
 class Companions : public ::testing::Test {
 protected:
-    void SetUp() override { report() = Report{}; }
+    Report report_;
 
-    static void orbit(int id, int primary, int secondary)
+    void orbit(int id, int primary, int secondary)
     {
-        Report& r = report();
+        Report& r = report_;
         OrbitRecord& o = r.Orbits[r.OrbitCount++];
         o.ID = id;
         o.PrimaryID = primary;
         o.SecondaryID = secondary;
     }
-    static std::vector<int> companionsOf(int component)
+    std::vector<int> companionsOf(int component)
     {
         int ids[kMaxCompanions];
         int count = -1;
-        findCompanions(component, count, ids);
+        findCompanions(report_, component, count, ids);
         return std::vector<int>(ids, ids + count);
     }
 };
@@ -80,8 +81,8 @@ TEST_F(Companions, MembersOfAnOrbitThatContainsThePlanetsOrbitShareItsPlanets)
     EXPECT_EQ(companionsOf(103), std::vector<int>{151});
     EXPECT_EQ(companionsOf(104), std::vector<int>{151});
     EXPECT_TRUE(companionsOf(101).empty());
-    EXPECT_TRUE(isInOrbitTree(0, 104));
-    EXPECT_FALSE(isInOrbitTree(2, 102));  // the climb never descends
+    EXPECT_TRUE(isInOrbitTree(report_, 0, 104));
+    EXPECT_FALSE(isInOrbitTree(report_, 2, 102));  // the climb never descends
 }
 
 TEST_F(Companions, PlanetDigitsAboveFiftyCount)
@@ -101,10 +102,10 @@ TEST_F(Companions, CyclicOrbitDataEndTheSearch)
     orbit(114, 114, 114);
     EXPECT_TRUE(companionsOf(102).empty());
     EXPECT_EQ(companionsOf(101), std::vector<int>{152});
-    EXPECT_FALSE(isInOrbitTree(0, 102));
-    EXPECT_TRUE(isInOrbitTree(1, 101));
-    EXPECT_FALSE(isInOrbitTree(3, 101));
-    EXPECT_FALSE(isInOrbitTree(39, 101));
+    EXPECT_FALSE(isInOrbitTree(report_, 0, 102));
+    EXPECT_TRUE(isInOrbitTree(report_, 1, 101));
+    EXPECT_FALSE(isInOrbitTree(report_, 3, 101));
+    EXPECT_FALSE(isInOrbitTree(report_, 39, 101));
 }
 
 TEST_F(Companions, NeverWritesMoreThanTheCallersRoom)
@@ -117,7 +118,7 @@ TEST_F(Companions, NeverWritesMoreThanTheCallersRoom)
     int ids[kMaxCompanions + 1];
     ids[kMaxCompanions] = -7;
     int count = 0;
-    findCompanions(101, count, ids);
+    findCompanions(report_, 101, count, ids);
     EXPECT_EQ(count, kMaxCompanions);
     EXPECT_EQ(ids[kMaxCompanions], -7);
     EXPECT_EQ(ids[0], 151);

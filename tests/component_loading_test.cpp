@@ -7,9 +7,9 @@
 #include <cstdlib>
 
 #include "database_session.h"
-#include "loaders.h"
+#include "component_loading.h"
 #include "photometry.h"
-#include "sections.h"
+#include "position_section.h"
 #include "test_database.h"
 
 using namespace vldr;
@@ -38,17 +38,18 @@ protected:
     // Loads system id as the report driver does, into a fresh report.
     Report& load(long id)
     {
-        Report& r = report();
+        Report& r = report_;
         r = Report{};
         r.NewestUpdate = DATE_STRUCT{1900, 1, 1};
-        loadComponents(session_.connection(), session_.statement(), id);
-        loadComponentPositions(session_.statement(), id);
-        derivePhotometry();
-        loadComponentVelocities(session_.statement(), id);
+        loadComponents(r, session_.connection(), session_.statement(), id);
+        loadComponentPositions(r, session_.statement(), id);
+        derivePhotometry(r);
+        loadComponentVelocities(r, session_.statement(), id);
         return r;
     }
 
     DatabaseSession session_;
+    Report report_;
 };
 
 TEST_F(ComponentLoading, ComponentsCarryTheirRowsAndTheNewestDates)
@@ -107,10 +108,10 @@ TEST_F(ComponentLoading, WhatAComponentShowsOfItsOwnPositionAndMotion)
     const Report& r = load(100);
     ::testing::internal::CaptureStdout();
     for (int i = 0; i < r.ComponentCount; ++i) {
-        printPosition(r.ComponentPositions[i], true);
+        printPosition(r.ComponentPositions[i], true, r.Catalogs);
         printSpatialCoordinates(r.ComponentPositions[i]);
     }
-    printMotion(r.ComponentVelocities[0]);
+    printMotion(r.ComponentVelocities[0], r.Catalogs);
     EXPECT_EQ(::testing::internal::GetCapturedStdout(),
               // 101: own distance only, coordinates from the system's angles
               "<BR><B>Distance from Sol:</B> 32.6163 light-years (10 parsecs)\n"

@@ -1,6 +1,7 @@
 // Date comparison, the newest-update rule and month names.
 #include <gtest/gtest.h>
 
+#include "dates.h"
 #include "report.h"
 
 using namespace vldr;
@@ -25,11 +26,11 @@ TEST(CompareDates, YearThenMonthThenDay)
 
 TEST(NewestUpdate, KeepsTheLatestDateAndIgnoresAnEmptyOne)
 {
-    Report& r = report();
+    Report r;
     r.NewestUpdate = date(1900, 1, 1);
-    noteUpdate(date(2001, 5, 5));
-    noteUpdate(date(1999, 1, 1));
-    noteUpdate(DATE_STRUCT{});  // what a NULL date reads as
+    noteUpdate(r, date(2001, 5, 5));
+    noteUpdate(r, date(1999, 1, 1));
+    noteUpdate(r, DATE_STRUCT{});  // what a NULL date reads as
     EXPECT_EQ(compareDates(r.NewestUpdate, date(2001, 5, 5)), 0);
 }
 

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <limits>
 
-#include "loaders.h"
 #include "photometry.h"
+#include "report.h"
 
 using namespace vldr;
 
@@ -17,8 +17,7 @@ namespace {
 // optional increase at maximum.
 ComponentPhotometry derive(double v, double ly, double increase = std::nan(""), bool distanceKnown = true)
 {
-    Report& r = report();
-    r = Report{};
+    Report r;
     r.ComponentCount = 1;
     ComponentRecord& c = r.Components[0];
     c.hasMagnitudes = true;
@@ -28,7 +27,7 @@ ComponentPhotometry derive(double v, double ly, double increase = std::nan(""), 
     c.Magnitudes.VMagIncrease = increase;
     r.ComponentPositions[0].hasDistance = distanceKnown;
     r.ComponentPositions[0].Distance = ly;
-    derivePhotometry();
+    derivePhotometry(r);
     return r.Photometry[0];
 }
 
@@ -76,12 +75,11 @@ TEST(Photometry, SentinelsWhenNotComputable)
     expectSentinels(derive(5, std::nan("")));                            // distance not a number
     expectSentinels(derive(5, std::numeric_limits<double>::infinity())); // infinite distance
     expectSentinels(derive(-2000, 10));  // a luminosity beyond the double range
-    Report& r = report();
-    r = Report{};
+    Report r;
     r.ComponentCount = 1;
     r.ComponentPositions[0].hasDistance = true;
     r.ComponentPositions[0].Distance = 10;
-    derivePhotometry();  // no Magnitudes row at all
+    derivePhotometry(r);  // no Magnitudes row at all
     expectSentinels(r.Photometry[0]);
 }
 

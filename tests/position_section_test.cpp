@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "coordinates.h"
-#include "sections.h"
+#include "records.h"
 #include "test_database.h"
 
 using namespace vldr::test;

@@ -117,7 +117,8 @@ class IndexedLookups(unittest.TestCase):
 
     def test_every_lookup_of_one_system_or_component_seeks_an_index(self):
         statements = program_statements()
-        self.assertGreaterEqual(len(statements), 20, statements)
+        # A floor that shows the sources were found: each statement is written once.
+        self.assertGreaterEqual(len(statements), 19, statements)
         for statement in statements:
             if self.WHOLE_TABLE.search(statement):
                 continue

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "sections.h"
+#include "variable_types.h"
 
 using namespace vldr;
 

@@ -1,0 +1,20 @@
+// The orbit section: the orbits between a system's bodies, and the display
+// name of any body, nested pairs included.
+#pragma once
+
+#include <string>
+
+#include "report.h"
+
+namespace vldr {
+
+// Appends the display name of a body (component, pair or planet) of the
+// report to text, and adds its visual luminosity (Sun = 1) to luminosity or
+// clears luminosityKnown.
+void appendBodyName(const Report& report, std::string& text, double& luminosity, bool& luminosityKnown, int bodyId);
+
+// Writes the report's orbits: every orbit between non-planets (bodyId 0,
+// system mode) or the orbits of one body, indented (body mode).
+void printOrbits(const Report& report, int bodyId);
+
+}  // namespace vldr

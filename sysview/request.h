@@ -1,0 +1,27 @@
+// Reading a sysview request from the parsed query string.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace vldr {
+
+// What the request asks for, once validated.
+struct Request {
+    bool byId = false;
+    long id = 0;             // with byId: a positive multiple of 100
+    std::string searchText;  // otherwise: decoded; a name or a catalogue designation
+};
+
+// The outcome of reading a request: the request, or the plain-text message
+// (one or more lines, without the last line end) that answers it instead.
+struct RequestReading {
+    std::optional<Request> request;
+    std::string message;
+};
+
+// Reads ID=, Name=, or Catalog= with CatNo= from the parsed query string,
+// in this order of precedence. Writes nothing.
+RequestReading readRequest();
+
+}  // namespace vldr
