@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "query_string.h"
+
 namespace vldr::fuzz {
 
 // sysview's main: reads QUERY_STRING and writes one response; returns the exit status.
@@ -19,19 +21,19 @@ struct SysviewRequestOutcome {
     std::string searchText;  // for a name or catalogue search
 };
 
-// Runs sysview's request reading on the query list already parsed.
-SysviewRequestOutcome readSysviewRequest();
+// Runs sysview's request reading on query.
+SysviewRequestOutcome readSysviewRequest(const QueryString& query);
 
-// Empties every program-wide table a sysview request fills (the query
-// list, the match table, the report, the catalogue names), so that the
+// Empties every program-wide table a sysview request fills (the match
+// table, the report, the catalogue names), so that the
 // next in-process run starts as a fresh process would.
 void resetSysviewState();
 
 // proxlist's main: reads QUERY_STRING and writes one response; returns the exit status.
 int runProxlist();
 
-// Empties every program-wide table a proxlist request fills (the query
-// list, the catalogue names). The neighbour list is emptied by every search.
+// Empties every program-wide table a proxlist request fills (the catalogue
+// names). The rest of a request's state lives in its RequestContext.
 void resetProxlistState();
 
 }  // namespace vldr::fuzz

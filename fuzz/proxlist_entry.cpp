@@ -1,14 +1,19 @@
 // proxlist's main.cpp compiled into the fuzz targets: its main becomes
 // runProxlist.
 #include <cstdlib>
-#include <string>
+#include <optional>
 
 #include "catalog.h"
 #include "database_session.h"
 #include "neighbour_request.h"
 #include "neighbour_search.h"
+#include "not_found_page.h"
 #include "output.h"
+#include "plain_text_answers.h"
+#include "point_search_page.h"
 #include "query_string.h"
+#include "request_context.h"
+#include "system_search_page.h"
 
 #define main proxlistMain
 #include "../proxlist/main.cpp"
@@ -25,7 +30,6 @@ int runProxlist()
 
 void resetProxlistState()
 {
-    clearQueryParams();
     freeCatalogNames();
 }
 

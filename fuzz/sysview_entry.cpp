@@ -26,10 +26,10 @@ int runSysview()
     return sysviewMain();
 }
 
-SysviewRequestOutcome readSysviewRequest()
+SysviewRequestOutcome readSysviewRequest(const QueryString& query)
 {
     SysviewRequestOutcome outcome;
-    const std::optional<Request> request = readRequest();
+    const std::optional<Request> request = readRequest(query);
     if (!request) return outcome;
     outcome.accepted = true;
     outcome.byId = request->byId;
@@ -40,7 +40,6 @@ SysviewRequestOutcome readSysviewRequest()
 
 void resetSysviewState()
 {
-    clearQueryParams();
     matchTable() = MatchTable{};
     report() = Report{};
     freeCatalogNames();

@@ -104,7 +104,7 @@ void loadComponents(SQLHDBC connection, SQLHSTMT statement, long systemId)
     const std::string text = composeStatement(
         "SELECT ID, Name, IsCloseBinary, Mass, Diameter, LastUpdated, MassSource, DiameterSource, "
         "IsDiameterArcsec FROM Components WHERE ID > %ld AND ID <= %ld ORDER BY ID",
-        systemId, systemId + kLastComponentOffset);
+        systemId, systemId + kComponentOffsets.last);
     if (!runQuery(statement, text)) return;
 
     SQLINTEGER id = 0;

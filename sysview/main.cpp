@@ -41,10 +41,10 @@ void writePlainText(const char* message)
 
 // Checks the request's parameters. On a fault writes the plain-text answer
 // and returns nothing.
-std::optional<Request> readRequest()
+std::optional<Request> readRequest(const QueryString& query)
 {
     Request request;
-    if (const char* idText = getQueryValue("ID")) {
+    if (const char* idText = getQueryValue(query, "ID")) {
         const std::optional<std::int32_t> id = toInt32(idText);
         if (!id || !isSystemId(*id)) {
             writePlainText("Invalid \"ID=\" clause.  ID must be a positive multiple of 100.");
@@ -54,7 +54,7 @@ std::optional<Request> readRequest()
         request.id = *id;
         return request;
     }
-    if (const char* name = getQueryValue("Name")) {
+    if (const char* name = getQueryValue(query, "Name")) {
         if (*name == '\0') {
             writePlainText("Please enter one or more search criteria.");
             return std::nullopt;
@@ -62,8 +62,8 @@ std::optional<Request> readRequest()
         request.searchText = name;
         return request;
     }
-    const char* catalog = getQueryValue("Catalog");
-    const char* number = getQueryValue("CatNo");
+    const char* catalog = getQueryValue(query, "Catalog");
+    const char* number = getQueryValue(query, "CatNo");
     if (!catalog || !number) {
         writePlainTextHeader();
         writeLine("Invalid query string.  Must contain one of the following sets of clauses:");
@@ -153,8 +153,8 @@ int main()
         writeFormatted("This CGI program requires a query string.  None was found.\n");
         return kStatusOther;
     }
-    parseQueryString(queryString);
-    const std::optional<Request> request = readRequest();
+    const QueryString query = parseQueryString(queryString);
+    const std::optional<Request> request = readRequest(query);
     if (!request) return kStatusOther;
 
     DatabaseSession session;

@@ -15,7 +15,7 @@ void loadOrbits(SQLHDBC connection, SQLHSTMT statement, long systemId)
         "SELECT ID, PrimaryID, SecondaryID, Period, SemimajorAxis, Eccentricity, Inclination, Omega, "
         "PeriastronEpoch, IsAxisJustGap, Source, PeriodError, LastUpdated, IsAxisAU FROM Orbits "
         "WHERE ID >= %ld AND ID <= %ld ORDER BY ID",
-        systemId + kFirstOrbitOffset, systemId + kLastOrbitOffset);
+        systemId + kOrbitOffsets.first, systemId + kOrbitOffsets.last);
     if (!runQuery(statement, text)) return;
 
     // The columns land here; each fetched row is then copied into the table.
@@ -69,7 +69,7 @@ void loadPlanets(SQLHSTMT statement, long systemId)
     const std::string text = composeStatement(
         "SELECT ID, Name, LastUpdated, Mass, MassError, IsMassAMinimum, MassSource, Radius, RadiusError, "
         "RadiusSource FROM Planets WHERE ID >= %ld AND ID <= %ld ORDER BY ID",
-        systemId + kFirstPlanetOffset, systemId + kLastPlanetOffset);
+        systemId + kPlanetOffsets.first, systemId + kPlanetOffsets.last);
     if (!runQuery(statement, text)) return;
 
     PlanetRecord fields;

@@ -14,11 +14,11 @@ namespace vldr {
 
 // Capacities, one entry per ID of each range of a system S (ids.h), so
 // that a loader that queries exactly its range can never overflow its table.
-inline constexpr int kMaxComponents = kLastComponentOffset - kFirstComponentOffset + 1;  // 9
-inline constexpr int kMaxOrbits = kLastOrbitOffset - kFirstOrbitOffset + 1;              // 39
-inline constexpr int kMaxPlanets = kLastPlanetOffset - kFirstPlanetOffset + 1;           // 19
+inline constexpr int kMaxComponents = kComponentOffsets.count();  // 9
+inline constexpr int kMaxOrbits = kOrbitOffsets.count();          // 39
+inline constexpr int kMaxPlanets = kPlanetOffsets.count();        // 19
 // Distinct planet IDs an orbit table can name (last two digits 51 to 99).
-inline constexpr int kMaxCompanions = kIdsPerSystem - kFirstPlanetOffset;               // 49
+inline constexpr int kMaxCompanions = kIdsPerSystem - kPlanetOffsets.first;  // 49
 
 // One Magnitudes row.
 struct MagnitudeRecord {
