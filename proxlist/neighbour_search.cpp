@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "coordinates.h"
+#include "display_name.h"
 #include "ids.h"
 #include "records.h"
 #include "row_binder.h"
@@ -90,6 +91,24 @@ bool startPositionRows(SQLHSTMT statement, const GalacticPoint& centre, double r
     return runQuery(statement, kPositionScan);
 }
 
+// The result line of neighbour: its display name, then the spectrum of its
+// system's first component.
+ResultLine loadResultLine(SQLHSTMT statement, const Neighbour& neighbour)
+{
+    ResultLine line;
+    line.systemId = neighbour.systemId;
+    line.distance = neighbour.distance;
+    line.name = systemDisplayName(statement, neighbour.systemId);
+    SpectrumRecord spectrum;
+    if (loadSpectrum(statement, neighbour.systemId + kComponentOffsets.first, spectrum) &&
+        spectrum.hasSpectralClass) {
+        line.hasSpectralClass = true;
+        line.spectralClass = spectrum.SpectralClass;
+        if (spectrum.hasLuminosityClass) line.luminosityClass = spectrum.LuminosityClass;
+    }
+    return line;
+}
+
 }  // namespace
 
 void insertNeighbour(NeighbourList& list, const Neighbour& neighbour)
@@ -130,6 +149,16 @@ bool findNeighbours(SQLHSTMT statement, const GalacticPoint& centre, const Neigh
             insertNeighbour(list, Neighbour{row.OwnerID, *d});
     }
     return true;
+}
+
+SearchResults loadSearchResults(SQLHSTMT statement, const GalacticPoint& centre, const NeighbourRequest& request,
+                                std::int32_t excludedSystemId, NeighbourList& list)
+{
+    SearchResults results;
+    results.searched = findNeighbours(statement, centre, request, excludedSystemId, list);
+    results.found = list.found;
+    for (std::size_t i = 0; i < list.count; ++i) results.lines.push_back(loadResultLine(statement, list.slots[i]));
+    return results;
 }
 
 }  // namespace vldr

@@ -1,5 +1,6 @@
 // The search for the systems nearest a centre: one pass over every
-// position, the nearest ones kept in distance order.
+// position, the nearest ones kept in distance order, and what the result
+// lines show of each.
 #pragma once
 
 #include <sql.h>
@@ -8,6 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "field_limits.h"
 #include "neighbour_request.h"
@@ -52,5 +55,28 @@ std::optional<GalacticPoint> systemCentre(SQLHSTMT statement, std::int32_t syste
 // empty, when the rows cannot be read.
 bool findNeighbours(SQLHSTMT statement, const GalacticPoint& centre, const NeighbourRequest& request,
                     std::int32_t excludedSystemId, NeighbourList& list);
+
+// What the result line of one kept system shows.
+struct ResultLine {
+    std::int32_t systemId = 0;
+    double distance = 0;           // from the centre (light-years)
+    std::string name;              // display name (display_name.h)
+    bool hasSpectralClass = false;  // the first component has a spectral class
+    std::string spectralClass;     // of the first component
+    std::string luminosityClass;   // of the first component; empty when it has none
+};
+
+// What a result page lists.
+struct SearchResults {
+    bool searched = false;          // false: the position rows could not be read
+    long found = 0;                 // systems that passed every test, kept or not
+    std::vector<ResultLine> lines;  // the kept systems, nearest first
+};
+
+// Runs findNeighbours into list and reads, system by system and nearest
+// first, the display name and the first component's spectrum of each kept
+// system, all on statement. Writes nothing.
+SearchResults loadSearchResults(SQLHSTMT statement, const GalacticPoint& centre, const NeighbourRequest& request,
+                                std::int32_t excludedSystemId, NeighbourList& list);
 
 }  // namespace vldr

@@ -23,13 +23,16 @@ std::string pointText(const NeighbourRequest& request)
 
 void writePointSearchPage(SQLHSTMT statement, const NeighbourRequest& request, NeighbourList& neighbours)
 {
+    // Every query runs before the page begins: the catalogue names, the
+    // search and the result lines' details.
     loadCatalogNames(statement);
+    const GalacticPoint centre{request.X, request.Y, request.Z};
+    const SearchResults results = loadSearchResults(statement, centre, request, 0, neighbours);
+    freeCatalogNames();
+
     writeHtmlHead(kPointSearchTitle);
     printSearchHeading(request, pointText(request));
-    const GalacticPoint centre{request.X, request.Y, request.Z};
-    const bool searched = findNeighbours(statement, centre, request, 0, neighbours);
-    printSearchResults(statement, searched, neighbours);
-    freeCatalogNames();
+    printSearchResults(results);
     writeHtmlClose();
 }
 

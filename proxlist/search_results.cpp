@@ -1,12 +1,7 @@
 #include "search_results.h"
 
-#include <cstddef>
-
-#include "display_name.h"
 #include "field_limits.h"
-#include "ids.h"
 #include "output.h"
-#include "records.h"
 
 namespace vldr {
 namespace {
@@ -30,17 +25,12 @@ void printLimitClauses(const NeighbourRequest& request)
 
 // Writes one result line: link with display name, distance, and the class
 // of the system's first component when it has a spectral class.
-void printNeighbour(SQLHSTMT statement, const Neighbour& neighbour)
+void printResultLine(const ResultLine& line)
 {
-    const std::string name = systemDisplayName(statement, neighbour.systemId);
-    writeFormatted("<BR><A HREF=\"sysview.exe?ID=%d\">%s</A>: %g light-years", static_cast<int>(neighbour.systemId),
-                   name.c_str(), neighbour.distance);
-    SpectrumRecord spectrum;
-    if (loadSpectrum(statement, neighbour.systemId + kComponentOffsets.first, spectrum) &&
-        spectrum.hasSpectralClass) {
-        writeFormatted(", class %s %s", spectrum.SpectralClass,
-                       spectrum.hasLuminosityClass ? spectrum.LuminosityClass : "");
-    }
+    writeFormatted("<BR><A HREF=\"sysview.exe?ID=%d\">%s</A>: %g light-years", static_cast<int>(line.systemId),
+                   line.name.c_str(), line.distance);
+    if (line.hasSpectralClass)
+        writeFormatted(", class %s %s", line.spectralClass.c_str(), line.luminosityClass.c_str());
     writeFormatted("\n");
 }
 
@@ -58,21 +48,21 @@ void printSearchHeading(const NeighbourRequest& request, const std::string& cent
     writeFormatted(":</H3></CENTER>\n");
 }
 
-void printSearchResults(SQLHSTMT statement, bool searched, const NeighbourList& list)
+void printSearchResults(const SearchResults& results)
 {
-    if (!searched) {
+    if (!results.searched) {
         writeLine("<BR>Internal error: Database query failed.");
         return;
     }
-    if (list.found > static_cast<long>(kMaxShownNeighbours)) {
-        writeFormatted("<BR>%ld stars were found.&nbsp; Only the nearest %d will be displayed.\n<BR>\n", list.found,
+    if (results.found > static_cast<long>(kMaxShownNeighbours)) {
+        writeFormatted("<BR>%ld stars were found.&nbsp; Only the nearest %d will be displayed.\n<BR>\n", results.found,
                        static_cast<int>(kMaxShownNeighbours));
     }
-    if (list.count == 0) {
+    if (results.lines.empty()) {
         writeLine("<BR>No neighboring stars were found in the Valdora.");
         return;
     }
-    for (std::size_t i = 0; i < list.count; ++i) printNeighbour(statement, list.slots[i]);
+    for (const ResultLine& line : results.lines) printResultLine(line);
 }
 
 }  // namespace vldr

@@ -2,9 +2,6 @@
 // searched, and the result lines of the systems found.
 #pragma once
 
-#include <sql.h>
-#include <sqlext.h>
-
 #include <string>
 
 #include "neighbour_request.h"
@@ -18,11 +15,11 @@ namespace vldr {
 // right-ascension and declination clauses of the limits that are not open.
 void printSearchHeading(const NeighbourRequest& request, const std::string& centre);
 
-// Writes the result lines of a search: when searched is false, the
+// Writes the result lines of a search: when it could not run, the
 // internal-error line; else the count line when more than 100 were found,
-// then one line per kept system of list, nearest first, with its display
-// name, distance and the spectral class of its first component, or the
-// no-neighbours line. Runs each line's queries on statement as it writes it.
-void printSearchResults(SQLHSTMT statement, bool searched, const NeighbourList& list);
+// then one line per kept system, nearest first, with its display name,
+// distance and the spectral class of its first component, or the
+// no-neighbours line.
+void printSearchResults(const SearchResults& results);
 
 }  // namespace vldr

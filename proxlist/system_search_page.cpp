@@ -17,13 +17,16 @@ constexpr const char* kSystemSearchTitle = "<TITLE>VLDR neighbor search results<
 void writeSystemSearchPage(SQLHSTMT statement, const NeighbourRequest& request, const GalacticPoint& centre,
                            NeighbourList& neighbours)
 {
+    // Every query runs before the page begins: the catalogue names, the
+    // heading's name, the search and the result lines' details.
     loadCatalogNames(statement);
     const std::string name = systemDisplayName(statement, request.systemId);
+    const SearchResults results = loadSearchResults(statement, centre, request, request.systemId, neighbours);
+    freeCatalogNames();
+
     writeHtmlHead(kSystemSearchTitle);
     printSearchHeading(request, name);
-    const bool searched = findNeighbours(statement, centre, request, request.systemId, neighbours);
-    printSearchResults(statement, searched, neighbours);
-    freeCatalogNames();
+    printSearchResults(results);
     writeHtmlClose();
 }
 

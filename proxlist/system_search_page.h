@@ -13,8 +13,8 @@ namespace vldr {
 // Writes the whole page of a search around the system request.systemId,
 // whose position is centre (galactic, light-years): page head, heading with
 // the system's display name, the result lines of the systems found (the
-// system itself left out) and the closing tags. Runs the page's queries on
-// statement; neighbours receives the systems found.
+// system itself left out) and the closing tags. Runs all the page's queries
+// on statement before it writes; neighbours receives the systems found.
 void writeSystemSearchPage(SQLHSTMT statement, const NeighbourRequest& request, const GalacticPoint& centre,
                            NeighbourList& neighbours);
 
