@@ -8,18 +8,17 @@
 // on purpose and are named here so that none is mistaken for another.
 #pragma once
 
+#include "closed_range.h"
+
 namespace vldr {
 
 // IDs per system: a system's ID is a multiple of this.
 inline constexpr long kIdsPerSystem = 100;
 
 // Offsets within a system, by range.
-inline constexpr long kFirstComponentOffset = 1;
-inline constexpr long kLastComponentOffset = 9;
-inline constexpr long kFirstOrbitOffset = 11;
-inline constexpr long kLastOrbitOffset = 49;
-inline constexpr long kFirstPlanetOffset = 51;
-inline constexpr long kLastPlanetOffset = 69;
+inline constexpr ClosedRange<long> kComponentOffsets{1, 9};
+inline constexpr ClosedRange<long> kOrbitOffsets{11, 49};
+inline constexpr ClosedRange<long> kPlanetOffsets{51, 69};
 
 // The last two digits of an ID (its offset within its system).
 constexpr long idOffset(long id)
@@ -75,7 +74,7 @@ constexpr bool namesPlanet(long id)
 // planet range proper, S+51 .. S+69.
 constexpr bool isListedPlanet(long id)
 {
-    return idOffset(id) >= kFirstPlanetOffset && idOffset(id) <= kLastPlanetOffset;
+    return kPlanetOffsets.contains(idOffset(id));
 }
 
 }  // namespace vldr

@@ -3,20 +3,11 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <deque>
 
 #include "field_limits.h"
 
 namespace vldr {
 namespace {
-
-// The pairs of this request; a deque, so that the texts handed out by
-// getQueryValue stay where they are while pairs are appended.
-std::deque<QueryParam>& queryParams()
-{
-    static std::deque<QueryParam> params;
-    return params;
-}
 
 int hexDigitValue(char c)
 {
@@ -65,14 +56,9 @@ std::string decodeQueryValue(std::string_view raw)
     return out;
 }
 
-void addQueryParam(std::string_view name, std::string_view value)
+QueryString parseQueryString(std::string_view text)
 {
-    queryParams().push_back(QueryParam{std::string(name), std::string(value)});
-}
-
-int parseQueryString(std::string_view text)
-{
-    int count = 0;
+    QueryString query;
     std::size_t pos = 0;
     const std::size_t end = text.size();
     while (pos < end) {
@@ -89,18 +75,17 @@ int parseQueryString(std::string_view text)
         pos = valueStart;
         while (pos < end && text[pos] != '&') ++pos;
         if (pos - valueStart > kMaxRawQueryValueLength) break;
-        addQueryParam(text.substr(nameStart, nameLength),
-                      decodeQueryValue(text.substr(valueStart, pos - valueStart)));
-        ++count;
+        query.pairs.push_back(QueryParam{std::string(text.substr(nameStart, nameLength)),
+                                         decodeQueryValue(text.substr(valueStart, pos - valueStart))});
         if (pos == end) break;
         ++pos;  // past the '&'
     }
-    return count;
+    return query;
 }
 
-const char* getQueryValue(const char* name)
+const char* getQueryValue(const QueryString& query, const char* name)
 {
-    for (const QueryParam& param : queryParams()) {
+    for (const QueryParam& param : query.pairs) {
         if (param.name == name) return param.value.c_str();
     }
     return nullptr;
@@ -114,11 +99,6 @@ std::string cutDecodedValue(std::string_view decoded, std::size_t limit)
     while (trailingQuotes < cut.size() && cut[cut.size() - 1 - trailingQuotes] == '\'') ++trailingQuotes;
     if (trailingQuotes % 2 == 1) cut.remove_suffix(1);
     return std::string(cut);
-}
-
-void clearQueryParams()
-{
-    queryParams().clear();
 }
 
 std::optional<std::int32_t> toInt32(const char* text)

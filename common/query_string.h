@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vldr {
 
@@ -14,18 +15,21 @@ struct QueryParam {
     std::string value;  // decoded; may be empty (up to 1,022 characters)
 };
 
-// Splits and decodes the whole query text and appends one pair per
-// well-formed segment to the program-wide list, in order of appearance.
-// Returns the number of pairs appended. A name longer than 255 characters or
-// a raw value longer than 511 ends the parse; the pairs before it stay.
-int parseQueryString(std::string_view text);
+// The decoded pairs of one request, in order of appearance. The caller of
+// parseQueryString owns it; lookups hand out texts that live as long as it.
+struct QueryString {
+    std::vector<QueryParam> pairs;
+};
 
-// Appends a pair with owned copies of name and value to the program-wide list.
-void addQueryParam(std::string_view name, std::string_view value);
+// Splits and decodes the whole query text into one pair per well-formed
+// segment, in order of appearance. A name longer than 255 characters or a
+// raw value longer than 511 ends the parse; the pairs before it are kept.
+QueryString parseQueryString(std::string_view text);
 
-// Returns the value of the first pair named exactly name (case-sensitive),
-// or null when no pair has that name. The text stays valid until the process ends.
-const char* getQueryValue(const char* name);
+// Returns the value of the first pair of query named exactly name
+// (case-sensitive), or null when no pair has that name. The text belongs to
+// query and stays valid while query lives unchanged.
+const char* getQueryValue(const QueryString& query, const char* name);
 
 // Decodes one raw value: + is a space, * the windows-1252 degree sign 0xB0,
 // ' becomes '' (so the value is safe between single quotes in a statement),
@@ -37,9 +41,6 @@ std::string decodeQueryValue(std::string_view raw);
 // a decoded value comes doubled; a lone one left by a cut would end the SQL
 // literal the value is placed in and let the rest of the request run as SQL.
 std::string cutDecodedValue(std::string_view decoded, std::size_t limit);
-
-// Empties the program-wide list (for tests; the programs parse once).
-void clearQueryParams();
 
 // Converts the leading integer of text as strtol does (white space, an
 // optional sign, digits up to the first non-digit; no digits give 0).

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "query_string.h"
+
 namespace vldr::fuzz {
 
 // sysview's main: reads QUERY_STRING and writes one response; returns the exit status.
@@ -19,20 +21,20 @@ struct SysviewRequestOutcome {
     std::string searchText;  // for a name or catalogue search
 };
 
-// Runs sysview's request reading on the query list already parsed, and
-// writes its plain-text answer when it refuses, as the entry does.
-SysviewRequestOutcome readSysviewRequest();
+// Runs sysview's request reading on query, and writes its plain-text
+// answer when it refuses, as the entry does.
+SysviewRequestOutcome readSysviewRequest(const QueryString& query);
 
-// Empties the one program-wide table a sysview request fills (the query
-// list; the rest lives in the entry's request context), so that the next
-// in-process run starts as a fresh process would.
+// Nothing of a sysview request outlives it (the query and the request
+// context are the entry's own); kept so that every whole-request target
+// resets the same way.
 void resetSysviewState();
 
 // proxlist's main: reads QUERY_STRING and writes one response; returns the exit status.
 int runProxlist();
 
-// Empties every program-wide table a proxlist request fills (the query
-// list). The neighbour list is emptied by every search.
+// Nothing of a proxlist request outlives it either (the query and the
+// request context are the entry's own).
 void resetProxlistState();
 
 }  // namespace vldr::fuzz

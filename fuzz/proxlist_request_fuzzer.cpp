@@ -16,9 +16,11 @@
 #include "captured_output.h"
 #include "ids.h"
 #include "neighbour_request.h"
+#include "point_search_page.h"
 #include "program_entry.h"
 #include "query_string.h"
 #include "response_check.h"
+#include "search_results.h"
 
 using namespace vldr;
 using namespace vldr::fuzz;
@@ -34,11 +36,6 @@ bool allFinite(const NeighbourRequest& r)
     return true;
 }
 
-bool inRange(int value, int first, int last)
-{
-    return value >= first && value <= last;
-}
-
 bool secondsInRange(double value)
 {
     return value >= 0 && value <= kLargestLimitSeconds;
@@ -46,11 +43,10 @@ bool secondsInRange(double value)
 
 bool componentsInRange(const NeighbourRequest& r)
 {
-    return inRange(r.minRAHour, kFirstHour, kLastHour) && inRange(r.maxRAHour, kFirstHour, kLastHour) &&
-           inRange(r.minRAMin, kFirstMinute, kLastMinute) && inRange(r.maxRAMin, kFirstMinute, kLastMinute) &&
-           inRange(r.minDecDeg, kSouthmostDegree, kNorthmostDegree) &&
-           inRange(r.maxDecDeg, kSouthmostDegree, kNorthmostDegree) &&
-           inRange(r.minDecMin, kFirstMinute, kLastMinute) && inRange(r.maxDecMin, kFirstMinute, kLastMinute) &&
+    return kHourRange.contains(r.minRAHour) && kHourRange.contains(r.maxRAHour) &&
+           kMinuteRange.contains(r.minRAMin) && kMinuteRange.contains(r.maxRAMin) &&
+           kDegreeRange.contains(r.minDecDeg) && kDegreeRange.contains(r.maxDecDeg) &&
+           kMinuteRange.contains(r.minDecMin) && kMinuteRange.contains(r.maxDecMin) &&
            secondsInRange(r.minRASec) && secondsInRange(r.maxRASec) && secondsInRange(r.minDecSec) &&
            secondsInRange(r.maxDecSec);
 }
@@ -66,7 +62,7 @@ void checkAccepted(const NeighbourRequest& request, const std::string& query)
     if (request.systemId < 0 || request.systemId % kIdsPerSystem != 0)
         reportFault("accepted request around an ID that names no system", query, "");
 
-    const std::string heading = captureStandardOutput([&] { printPointHeading(request); });
+    const std::string heading = captureStandardOutput([&] { printSearchHeading(request, pointText(request)); });
     if (!heading.starts_with("<CENTER><H3>Stars ") || !heading.ends_with(":</H3></CENTER>\n") ||
         heading.find('\n') != heading.size() - 1)
         reportFault("heading is not one whole line", query, heading);
@@ -79,10 +75,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string query = queryTextOf(data, size);
     resetProxlistState();
-    parseQueryString(query);
+    const QueryString parsed = parseQueryString(query);
     NeighbourRequest request;
     const char* refusal = nullptr;
-    const std::string written = captureStandardOutput([&] { refusal = readNeighbourRequest(request); });
+    const std::string written = captureStandardOutput([&] { refusal = readNeighbourRequest(parsed, request); });
     if (!written.empty()) reportFault("request reading wrote output", query, written);
     if (refusal) {
         if (*refusal == '\0' || std::strchr(refusal, '\n')) reportFault("refusal message is not one line", query, refusal);

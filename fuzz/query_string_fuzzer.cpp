@@ -51,9 +51,9 @@ void checkCuts(const std::string& decoded)
     }
 }
 
-// Looks up the name of every segment "name=value" of text in the parsed
-// list and checks the value found.
-void checkParsedValues(std::string_view text)
+// Looks up the name of every segment "name=value" of text in query (text
+// parsed) and checks the value found.
+void checkParsedValues(std::string_view text, const QueryString& query)
 {
     std::size_t start = 0;
     while (start <= text.size()) {
@@ -63,7 +63,7 @@ void checkParsedValues(std::string_view text)
         const std::size_t equals = segment.find('=');
         if (equals != std::string_view::npos && equals > 0) {
             const std::string name(segment.substr(0, equals));
-            if (const char* value = getQueryValue(name.c_str()))
+            if (const char* value = getQueryValue(query, name.c_str()))
                 checkValue(value, kMaxRawQueryValueLength);
         }
         start = end + 1;
@@ -79,9 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkValue(decoded, text.size());
     checkCuts(decoded);
 
-    parseQueryString(text);
-    checkParsedValues(text);
-    clearQueryParams();
+    checkParsedValues(text, parseQueryString(text));
 
     const std::string terminated(text);
     (void)toInt32(terminated.c_str());

@@ -23,11 +23,11 @@ int runSysview()
     return sysviewMain();
 }
 
-SysviewRequestOutcome readSysviewRequest()
+SysviewRequestOutcome readSysviewRequest(const QueryString& query)
 {
     SysviewRequestOutcome outcome;
     // As the entry does: a refused request is answered with its message.
-    const RequestReading reading = readRequest();
+    const RequestReading reading = readRequest(query);
     if (!reading.request) {
         writePlainTextPage(reading.message);
         return outcome;
@@ -42,8 +42,6 @@ SysviewRequestOutcome readSysviewRequest()
 
 void resetSysviewState()
 {
-    // The request context is the entry's own and goes with each run.
-    clearQueryParams();
 }
 
 }  // namespace vldr::fuzz

@@ -37,9 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string query = queryTextOf(data, size);
     resetSysviewState();
-    parseQueryString(query);
+    const QueryString parsed = parseQueryString(query);
     SysviewRequestOutcome outcome;
-    const std::string written = captureStandardOutput([&] { outcome = readSysviewRequest(); });
+    const std::string written = captureStandardOutput([&] { outcome = readSysviewRequest(parsed); });
     if (outcome.accepted) {
         checkAccepted(outcome, query, written);
     } else {

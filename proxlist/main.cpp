@@ -7,14 +7,18 @@
 // a not-found page, or a plain-text error. Exits with 0 after a result page
 // and with -1 otherwise.
 #include <cstdlib>
-#include <string>
+#include <optional>
 
-#include "catalog.h"
 #include "database_session.h"
 #include "neighbour_request.h"
 #include "neighbour_search.h"
+#include "not_found_page.h"
 #include "output.h"
+#include "plain_text_answers.h"
+#include "point_search_page.h"
 #include "query_string.h"
+#include "request_context.h"
+#include "system_search_page.h"
 
 using namespace vldr;
 
@@ -23,43 +27,20 @@ namespace {
 constexpr int kStatusDone = 0;
 constexpr int kStatusFailed = -1;
 
-// Title line of the page for a system that cannot be searched around.
-constexpr const char* kNotFoundTitle = "<TITLE>VLDR search results</TITLE>";
-
-void reportMissingQueryString()
+// Writes the result page context.request asks for, on the open session.
+// Returns false, having written nothing, when the system searched around
+// has no usable position.
+bool writeResultPage(RequestContext& context)
 {
-    writePlainTextHeader();
-    writeLine("This CGI program must be passed a query string containing either an \"ID=###00\" clause,");
-    writeLine("or \"X=###\", \"Y=###\", and \"Z=###\" clauses,");
-    writeLine("or clauses for min. and max. RA and Dec components.");
-}
-
-// The plain-text answer for a connection that could not be made, with the
-// driver manager's first diagnostic when it has one.
-void reportFailedConnection(const DatabaseSession& session)
-{
-    writePlainTextHeader();
-    writeFormatted("SQLConnect() failed!!\n");
-    writeConnectionDiagnostic(session);
-}
-
-// The page for a request that could not be served: a system without a
-// usable position, or a session whose handles could not be allocated.
-void writeNotFoundPage(std::int32_t systemId)
-{
-    writeHtmlHead(kNotFoundTitle);
-    writeFormatted("No star name matching ID %ld found.\n", static_cast<long>(systemId));
-    writeHtmlClose();
-}
-
-// The whole page of a search around the point (X, Y, Z) of the request.
-void showPointNeighbours(SQLHSTMT statement, const NeighbourRequest& request)
-{
-    const CatalogNames catalogs = loadCatalogNames(statement);
-    writeHtmlHead(kPointSearchTitle);
-    printPointHeading(request);
-    listNeighbours(statement, catalogs, GalacticPoint{request.X, request.Y, request.Z}, request, 0);
-    writeHtmlClose();
+    const SQLHSTMT statement = context.session.statement();
+    if (!searchesAroundSystem(context.request)) {
+        writePointSearchPage(statement, context.request, context.neighbours);
+        return true;
+    }
+    const std::optional<GalacticPoint> centre = systemCentre(statement, context.request.systemId);
+    if (!centre) return false;
+    writeSystemSearchPage(statement, context.request, *centre, context.neighbours);
+    return true;
 }
 
 }  // namespace
@@ -68,39 +49,30 @@ int main()
 {
     const char* queryString = std::getenv("QUERY_STRING");
     if (!queryString) {
-        reportMissingQueryString();
+        writeMissingQueryAnswer();
         flushOutput();
         return kStatusFailed;
     }
-    parseQueryString(queryString);
-    NeighbourRequest request;
-    if (const char* fault = readNeighbourRequest(request)) {
-        writePlainTextHeader();
-        writeLine(fault);
+    RequestContext context;
+    context.query = parseQueryString(queryString);
+    if (const char* fault = readNeighbourRequest(context.query, context.request)) {
+        writeRefusalAnswer(fault);
         flushOutput();
         return kStatusFailed;
     }
 
-    DatabaseSession session;
-    const SessionFailure failure = session.open();
+    const SessionFailure failure = context.session.open();
     if (failure == SessionFailure::Connect) {
         // A failed connection is a failed request, whatever the page says.
-        reportFailedConnection(session);
-        session.close();
+        writeFailedConnectionAnswer(context.session);
+        context.session.close();
         flushOutput();
         return kStatusFailed;
     }
-    bool served = false;
-    if (failure == SessionFailure::None) {
-        if (searchesAroundSystem(request)) {
-            served = showSystemNeighbours(session.statement(), request.systemId, request);
-        } else {
-            showPointNeighbours(session.statement(), request);
-            served = true;
-        }
-    }
-    session.close();
-    if (!served) writeNotFoundPage(request.systemId);
+    // A session whose handles could not be allocated serves nothing.
+    const bool served = failure == SessionFailure::None && writeResultPage(context);
+    context.session.close();
+    if (!served) writeNotFoundPage(context.request.systemId);
     flushOutput();
     return served ? kStatusDone : kStatusFailed;
 }

@@ -1,4 +1,3 @@
-#include "ids.h"
 #include "neighbour_request.h"
 
 #include <cctype>
@@ -8,8 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "output.h"
-#include "query_string.h"
+#include "ids.h"
 
 namespace vldr {
 namespace {
@@ -23,8 +21,7 @@ constexpr double kPerSecond = 0.0002777777777777778;
 // component out of range.
 struct LimitKeys {
     const char* wholeKey;
-    int firstWhole;
-    int lastWhole;
+    ClosedRange<int> wholeRange;
     const char* wholeMessage;
     const char* minutesKey;
     const char* minutesMessage;
@@ -33,23 +30,23 @@ struct LimitKeys {
 };
 
 constexpr LimitKeys kMinimumRAKeys = {
-    "minRAHour", kFirstHour, kLastHour, "Minimum right ascension hours must be between 0 and 23 inclusive.",
+    "minRAHour", kHourRange, "Minimum right ascension hours must be between 0 and 23 inclusive.",
     "minRAMin", "Minimum right ascension minutes must be between 0 and 59 inclusive.",
     "minRASec", "Minimum right ascension seconds must be >= 0 and < 60.",
 };
 constexpr LimitKeys kMaximumRAKeys = {
-    "maxRAHour", kFirstHour, kLastHour, "Maximum right ascension hours must be between 0 and 23 inclusive.",
+    "maxRAHour", kHourRange, "Maximum right ascension hours must be between 0 and 23 inclusive.",
     "maxRAMin", "Maximum right ascension minutes must be between 0 and 59 inclusive.",
     "maxRASec", "Maximum right ascension seconds must be >= 0 and < 60.",
 };
 constexpr LimitKeys kMinimumDecKeys = {
-    "minDecDeg", kSouthmostDegree, kNorthmostDegree, "Minimum declination degrees must be between -89 and +89 inclusive.",
+    "minDecDeg", kDegreeRange, "Minimum declination degrees must be between -89 and +89 inclusive.",
     "minDecMin", "Minimum declination minutes must be between 0 and 59 inclusive.",
     "minDecSec", "Minimum declination seconds must be >= 0 and < 60",
 };
 // The misspelt "Maxmimum" is the message as this program has always sent it.
 constexpr LimitKeys kMaximumDecKeys = {
-    "maxDecDeg", kSouthmostDegree, kNorthmostDegree, "Maxmimum declination degrees must be between -89 and +89 inclusive.",
+    "maxDecDeg", kDegreeRange, "Maxmimum declination degrees must be between -89 and +89 inclusive.",
     "maxDecMin", "Maximum declination minutes must be between 0 and 59 inclusive.",
     "maxDecSec", "Maximum declination seconds must be >= 0 and < 60",
 };
@@ -94,32 +91,32 @@ double toDecimal(const char* text)
 }
 
 // Reads a whole number as atoi does, into value. Returns false when the
-// number lies outside first..last; digits beyond the range of an int count
-// as outside.
-bool readWhole(const char* text, int first, int last, int& value)
+// number lies outside range; digits beyond the range of an int count as
+// outside.
+bool readWhole(const char* text, ClosedRange<int> range, int& value)
 {
     const std::optional<std::int32_t> converted = toInt32(text);
-    if (!converted || *converted < first || *converted > last) return false;
+    if (!converted || !range.contains(*converted)) return false;
     value = *converted;
     return true;
 }
 
-// Reads the three components of one limit that the query gives, with the
+// Reads the three components of one limit that query gives, with the
 // resetting rule: a whole part resets minutes and seconds to 0, minutes
 // reset the seconds. Returns the message of the first component out of
 // range, or null.
-const char* readLimit(const LimitKeys& keys, int& whole, int& minutes, double& seconds)
+const char* readLimit(const QueryString& query, const LimitKeys& keys, int& whole, int& minutes, double& seconds)
 {
-    if (const char* text = getQueryValue(keys.wholeKey)) {
-        if (!readWhole(text, keys.firstWhole, keys.lastWhole, whole)) return keys.wholeMessage;
+    if (const char* text = getQueryValue(query, keys.wholeKey)) {
+        if (!readWhole(text, keys.wholeRange, whole)) return keys.wholeMessage;
         minutes = 0;
         seconds = 0;
     }
-    if (const char* text = getQueryValue(keys.minutesKey)) {
-        if (!readWhole(text, kFirstMinute, kLastMinute, minutes)) return keys.minutesMessage;
+    if (const char* text = getQueryValue(query, keys.minutesKey)) {
+        if (!readWhole(text, kMinuteRange, minutes)) return keys.minutesMessage;
         seconds = 0;
     }
-    if (const char* text = getQueryValue(keys.secondsKey)) {
+    if (const char* text = getQueryValue(query, keys.secondsKey)) {
         const double value = toDecimal(text);
         if (value < 0 || value > kLargestLimitSeconds) return keys.secondsMessage;
         seconds = value;
@@ -127,12 +124,12 @@ const char* readLimit(const LimitKeys& keys, int& whole, int& minutes, double& s
     return nullptr;
 }
 
-// Reads the centre of the request: a valid "ID" names the system searched
+// Reads the centre of the request from query: a valid "ID" names the system searched
 // around; without one, X, Y and Z are read in sequence, each only when the
 // one before it was given. Returns the message for an invalid ID, or null.
-const char* readCentre(NeighbourRequest& request)
+const char* readCentre(const QueryString& query, NeighbourRequest& request)
 {
-    const char* idText = getQueryValue("ID");
+    const char* idText = getQueryValue(query, "ID");
     if (isGiven(idText)) {
         const std::optional<std::int32_t> id = toInt32(idText);
         if (!id || !isSystemId(*id))
@@ -140,26 +137,26 @@ const char* readCentre(NeighbourRequest& request)
         request.systemId = *id;
         return nullptr;
     }
-    const char* x = getQueryValue("X");
+    const char* x = getQueryValue(query, "X");
     if (!isGiven(x)) return nullptr;
     request.X = toDecimal(x);
-    const char* y = getQueryValue("Y");
+    const char* y = getQueryValue(query, "Y");
     if (!isGiven(y)) return nullptr;
     request.Y = toDecimal(y);
-    const char* z = getQueryValue("Z");
+    const char* z = getQueryValue(query, "Z");
     if (isGiven(z)) request.Z = toDecimal(z);
     return nullptr;
 }
 
-// Reads the radius and the inner radius. Returns the message of the first
+// Reads the radius and the inner radius from query. Returns the message of the first
 // that is out of range, or null.
-const char* readRadii(NeighbourRequest& request)
+const char* readRadii(const QueryString& query, NeighbourRequest& request)
 {
-    if (const char* text = getQueryValue("ly")) {
+    if (const char* text = getQueryValue(query, "ly")) {
         request.ly = toDecimal(text);
         if (request.ly < kSmallestRadius) return "Search radius must be at least 2 light-years.";
     }
-    if (const char* text = getQueryValue("minLY")) {
+    if (const char* text = getQueryValue(query, "minLY")) {
         request.minLY = toDecimal(text);
         if (request.minLY > request.ly)
             return "Minimum search radius cannot be greater than maximum search radius.";
@@ -180,55 +177,28 @@ double declinationLimit(int degrees, int arcminutes, double arcseconds)
     return degrees + sign * arcminutes * kPerMinute + sign * arcseconds * kPerSecond;
 }
 
-const char* readNeighbourRequest(NeighbourRequest& request)
+const char* readNeighbourRequest(const QueryString& query, NeighbourRequest& request)
 {
-    if (const char* fault = readCentre(request)) return fault;
-    if (const char* fault = readRadii(request)) return fault;
+    if (const char* fault = readCentre(query, request)) return fault;
+    if (const char* fault = readRadii(query, request)) return fault;
 
-    if (const char* fault = readLimit(kMinimumRAKeys, request.minRAHour, request.minRAMin, request.minRASec))
+    if (const char* fault = readLimit(query, kMinimumRAKeys, request.minRAHour, request.minRAMin, request.minRASec))
         return fault;
     request.minRA = rightAscensionLimit(request.minRAHour, request.minRAMin, request.minRASec);
-    if (const char* fault = readLimit(kMaximumRAKeys, request.maxRAHour, request.maxRAMin, request.maxRASec))
+    if (const char* fault = readLimit(query, kMaximumRAKeys, request.maxRAHour, request.maxRAMin, request.maxRASec))
         return fault;
     request.maxRA = rightAscensionLimit(request.maxRAHour, request.maxRAMin, request.maxRASec);
     if (request.minRA > request.maxRA)
         return "Minimum right ascension cannot be greater than maximum right ascension.";
 
-    if (const char* fault = readLimit(kMinimumDecKeys, request.minDecDeg, request.minDecMin, request.minDecSec))
+    if (const char* fault = readLimit(query, kMinimumDecKeys, request.minDecDeg, request.minDecMin, request.minDecSec))
         return fault;
     request.minDec = declinationLimit(request.minDecDeg, request.minDecMin, request.minDecSec);
-    if (const char* fault = readLimit(kMaximumDecKeys, request.maxDecDeg, request.maxDecMin, request.maxDecSec))
+    if (const char* fault = readLimit(query, kMaximumDecKeys, request.maxDecDeg, request.maxDecMin, request.maxDecSec))
         return fault;
     request.maxDec = declinationLimit(request.maxDecDeg, request.maxDecMin, request.maxDecSec);
     if (request.minDec > request.maxDec) return "Minimum declination cannot be greater than maximum declination.";
     return nullptr;
-}
-
-void printLimitClauses(const NeighbourRequest& request)
-{
-    const bool limitsRA = request.minRA > kOpenMinimumRA || request.maxRA < kOpenMaximumRA;
-    if (limitsRA) {
-        writeFormatted(", with Right Ascensions between %dh%dm%gs and %dh%dm%gs", request.minRAHour, request.minRAMin,
-                       request.minRASec, request.maxRAHour, request.maxRAMin, request.maxRASec);
-    }
-    if (request.minDec > kOpenMinimumDec || request.maxDec < kOpenMaximumDec) {
-        writeFormatted(", %s Declinations between %+d&deg;%d'%g\" and %+d&deg;%d'%g\"", limitsRA ? "and" : "with",
-                       request.minDecDeg, request.minDecMin, request.minDecSec, request.maxDecDeg, request.maxDecMin,
-                       request.maxDecSec);
-    }
-}
-
-void printPointHeading(const NeighbourRequest& request)
-{
-    if (request.minLY > 0) {
-        writeFormatted("<CENTER><H3>Stars between %g and %g light-years from (%g, %g, %g)", request.minLY, request.ly,
-                       request.X, request.Y, request.Z);
-    } else {
-        writeFormatted("<CENTER><H3>Stars within %g light-years of (%g, %g, %g)", request.ly, request.X, request.Y,
-                       request.Z);
-    }
-    printLimitClauses(request);
-    writeFormatted(":</H3></CENTER>\n");
 }
 
 }  // namespace vldr

@@ -5,6 +5,9 @@
 
 #include <cstdint>
 
+#include "closed_range.h"
+#include "query_string.h"
+
 namespace vldr {
 
 // Radius searched when the request gives no "ly" (light-years).
@@ -17,12 +20,9 @@ inline constexpr double kLargestLimitSeconds = 59.999999999;
 inline constexpr double kDefaultLimitSeconds = 59.999;
 
 // Ranges of the whole-number limit components.
-inline constexpr int kFirstHour = 0;
-inline constexpr int kLastHour = 23;
-inline constexpr int kFirstMinute = 0;
-inline constexpr int kLastMinute = 59;
-inline constexpr int kSouthmostDegree = -89;
-inline constexpr int kNorthmostDegree = 89;
+inline constexpr ClosedRange<int> kHourRange{0, 23};
+inline constexpr ClosedRange<int> kMinuteRange{0, 59};
+inline constexpr ClosedRange<int> kDegreeRange{-89, 89};
 
 // Beyond these derived limits a limit counts as open and its clause is left
 // out of the heading (hours; degrees). The defaults lie beyond them.
@@ -40,13 +40,13 @@ struct NeighbourRequest {
     double ly = kDefaultRadius;  // radius (light-years)
     double minLY = 0;            // inner radius (light-years)
 
-    int minRAHour = kFirstHour, minRAMin = kFirstMinute;
+    int minRAHour = kHourRange.first, minRAMin = kMinuteRange.first;
     double minRASec = 0;
-    int maxRAHour = kLastHour, maxRAMin = kLastMinute;
+    int maxRAHour = kHourRange.last, maxRAMin = kMinuteRange.last;
     double maxRASec = kDefaultLimitSeconds;
-    int minDecDeg = kSouthmostDegree, minDecMin = kLastMinute;
+    int minDecDeg = kDegreeRange.first, minDecMin = kMinuteRange.last;
     double minDecSec = kDefaultLimitSeconds;
-    int maxDecDeg = kNorthmostDegree, maxDecMin = kLastMinute;
+    int maxDecDeg = kDegreeRange.last, maxDecMin = kMinuteRange.last;
     double maxDecSec = kDefaultLimitSeconds;
 
     // Derived limits: right ascension in hours, declination in degrees.
@@ -63,28 +63,19 @@ double rightAscensionLimit(int hours, int minutes, double seconds);
 // degrees, so 0 degrees counts as north.
 double declinationLimit(int degrees, int arcminutes, double arcseconds);
 
-// Reads the request from the parsed query string into request, checking
-// each parameter in the fixed order, and derives the limits.
+// Reads the request from query into request, checking each parameter in
+// the fixed order, and derives the limits. Writes nothing.
 // Returns null when every check passed, else the message of the first
 // check that failed (request then partly filled and not to be used).
 // Numbers are read as atol/atoi/atof read them, except that digits beyond
 // the range of an int make that component out of range, and a decimal
 // beyond the range of a double is held at the largest double.
-const char* readNeighbourRequest(NeighbourRequest& request);
+const char* readNeighbourRequest(const QueryString& query, NeighbourRequest& request);
 
 // True when the request searches around a named system.
 inline bool searchesAroundSystem(const NeighbourRequest& request)
 {
     return request.systemId != 0;
 }
-
-// Writes the right-ascension and declination clauses of a heading, each
-// only when its limit is not open: ", with Right Ascensions between ..."
-// and ", with (or and) Declinations between ...".
-void printLimitClauses(const NeighbourRequest& request);
-
-// Writes the heading of a search around the point (X, Y, Z), from
-// "<CENTER><H3>" to ":</H3></CENTER>" and its line end.
-void printPointHeading(const NeighbourRequest& request);
 
 }  // namespace vldr

@@ -1,23 +1,17 @@
-#include "ids.h"
 #include "neighbour_search.h"
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
 
-#include "catalog.h"
 #include "coordinates.h"
-#include "output.h"
+#include "display_name.h"
+#include "ids.h"
 #include "records.h"
 #include "row_binder.h"
 #include "statement.h"
 
 namespace vldr {
 namespace {
-
-
-// The list of the request; one per process.
-NeighbourList neighbourList;
 
 // One row of the scan: the position columns land in a PositionRecord.
 struct ScanRow {
@@ -97,19 +91,22 @@ bool startPositionRows(SQLHSTMT statement, const GalacticPoint& centre, double r
     return runQuery(statement, kPositionScan);
 }
 
-// Writes one result line: link with display name, distance, and the class
-// of the system's first component when it has a spectral class.
-void printNeighbour(SQLHSTMT statement, const CatalogNames& catalogs, const Neighbour& neighbour)
+// The result line of neighbour: its display name, then the spectrum of its
+// system's first component.
+ResultLine loadResultLine(SQLHSTMT statement, const CatalogNames& catalogs, const Neighbour& neighbour)
 {
-    const std::string name = systemDisplayName(statement, catalogs, neighbour.systemId);
-    writeFormatted("<BR><A HREF=\"sysview.exe?ID=%d\">%s</A>: %g light-years", static_cast<int>(neighbour.systemId),
-                   name.c_str(), neighbour.distance);
+    ResultLine line;
+    line.systemId = neighbour.systemId;
+    line.distance = neighbour.distance;
+    line.name = systemDisplayName(statement, catalogs, neighbour.systemId);
     SpectrumRecord spectrum;
-    if (loadSpectrum(statement, neighbour.systemId + kFirstComponentOffset, spectrum) && spectrum.hasSpectralClass) {
-        writeFormatted(", class %s %s", spectrum.SpectralClass,
-                       spectrum.hasLuminosityClass ? spectrum.LuminosityClass : "");
+    if (loadSpectrum(statement, neighbour.systemId + kComponentOffsets.first, spectrum) &&
+        spectrum.hasSpectralClass) {
+        line.hasSpectralClass = true;
+        line.spectralClass = spectrum.SpectralClass;
+        if (spectrum.hasLuminosityClass) line.luminosityClass = spectrum.LuminosityClass;
     }
-    writeFormatted("\n");
+    return line;
 }
 
 }  // namespace
@@ -128,66 +125,41 @@ void insertNeighbour(NeighbourList& list, const Neighbour& neighbour)
     ++list.found;
 }
 
-std::string systemDisplayName(SQLHSTMT statement, const CatalogNames& catalogs, std::int32_t ownerId)
-{
-    std::string name;
-    if (getSystemName(statement, catalogs, ownerId, name) && !name.empty()) return name;
-    return "System " + std::to_string(systemOf(ownerId));
-}
-
-void listNeighbours(SQLHSTMT statement, const CatalogNames& catalogs, const GalacticPoint& centre,
-                    const NeighbourRequest& request, std::int32_t excludedSystemId)
-{
-    if (!startPositionRows(statement, centre, request.ly)) {
-        writeLine("<BR>Internal error: Database query failed.");
-        return;
-    }
-    ScanRow row;
-    NeighbourList& list = neighbourList;
-    list.count = 0;
-    list.found = 0;
-    {
-        // The bindings point into `row`; the binder releases them when it goes.
-        RowBinder binder(statement);
-        bindScanRow(binder, row);
-        while (fetchScanRow(binder, row)) {
-            if (const std::optional<double> d = keptDistance(row, centre, request, excludedSystemId))
-                insertNeighbour(list, Neighbour{row.OwnerID, *d});
-        }
-    }
-
-    if (list.found > static_cast<long>(kMaxShownNeighbours)) {
-        writeFormatted("<BR>%ld stars were found.&nbsp; Only the nearest %d will be displayed.\n<BR>\n", list.found,
-                       static_cast<int>(kMaxShownNeighbours));
-    }
-    if (list.count == 0) {
-        writeLine("<BR>No neighboring stars were found in the Valdora.");
-        return;
-    }
-    for (std::size_t i = 0; i < list.count; ++i) printNeighbour(statement, catalogs, list.slots[i]);
-}
-
-bool showSystemNeighbours(SQLHSTMT statement, std::int32_t systemId, const NeighbourRequest& request)
+std::optional<GalacticPoint> systemCentre(SQLHSTMT statement, std::int32_t systemId)
 {
     PositionRecord position;
-    if (!loadPosition(statement, systemId, position)) return false;
+    if (!loadPosition(statement, systemId, position)) return std::nullopt;
     GalacticPoint centre;
-    if (!positionToXYZ(position, centre.x, centre.y, centre.z, true)) return false;
+    if (!positionToXYZ(position, centre.x, centre.y, centre.z, true)) return std::nullopt;
+    return centre;
+}
 
-    const CatalogNames catalogs = loadCatalogNames(statement);
-    const std::string name = systemDisplayName(statement, catalogs, systemId);
-    writeHtmlHead(kSystemSearchTitle);
-    if (request.minLY > 0) {
-        writeFormatted("<CENTER><H3>Stars between %g and %g light-years from %s", request.minLY, request.ly,
-                       name.c_str());
-    } else {
-        writeFormatted("<CENTER><H3>Stars within %g light-years of %s", request.ly, name.c_str());
+bool findNeighbours(SQLHSTMT statement, const GalacticPoint& centre, const NeighbourRequest& request,
+                    std::int32_t excludedSystemId, NeighbourList& list)
+{
+    list.count = 0;
+    list.found = 0;
+    if (!startPositionRows(statement, centre, request.ly)) return false;
+    ScanRow row;
+    // The bindings point into `row`; the binder releases them when it goes.
+    RowBinder binder(statement);
+    bindScanRow(binder, row);
+    while (fetchScanRow(binder, row)) {
+        if (const std::optional<double> d = keptDistance(row, centre, request, excludedSystemId))
+            insertNeighbour(list, Neighbour{row.OwnerID, *d});
     }
-    printLimitClauses(request);
-    writeFormatted(":</H3></CENTER>\n");
-    listNeighbours(statement, catalogs, centre, request, systemId);
-    writeHtmlClose();
     return true;
+}
+
+SearchResults loadSearchResults(SQLHSTMT statement, const CatalogNames& catalogs, const GalacticPoint& centre,
+                                const NeighbourRequest& request, std::int32_t excludedSystemId, NeighbourList& list)
+{
+    SearchResults results;
+    results.searched = findNeighbours(statement, centre, request, excludedSystemId, list);
+    results.found = list.found;
+    for (std::size_t i = 0; i < list.count; ++i)
+        results.lines.push_back(loadResultLine(statement, catalogs, list.slots[i]));
+    return results;
 }
 
 }  // namespace vldr

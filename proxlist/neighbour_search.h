@@ -1,5 +1,6 @@
 // The search for the systems nearest a centre: one pass over every
-// position, the nearest ones kept in distance order, and their result lines.
+// position, the nearest ones kept in distance order, and what the result
+// lines show of each.
 #pragma once
 
 #include <sql.h>
@@ -7,20 +8,16 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "catalog.h"
+#include "field_limits.h"
 #include "neighbour_request.h"
 #include "position_candidates.h"
 
 namespace vldr {
-
-// Most systems a result page lists.
-inline constexpr std::size_t kMaxShownNeighbours = 100;
-
-// Title lines of the result pages.
-inline constexpr const char* kSystemSearchTitle = "<TITLE>VLDR neighbor search results</TITLE>";
-inline constexpr const char* kPointSearchTitle = "<TITLE>VLDR near-coordinate search results</TITLE>";
 
 // One kept system.
 struct Neighbour {
@@ -43,31 +40,44 @@ struct NeighbourList {
 // spare slot; a newcomer at the distance of the 100th entry or beyond is not kept.
 void insertNeighbour(NeighbourList& list, const Neighbour& neighbour);
 
-// Reads the rows of Positions on statement (only those the position grid
-// files near the sphere when the database has the grid, else every row;
-// the page is the same either way) and lists the systems (rows
-// whose OwnerID is a multiple of 100) that lie at least request.minLY and at
-// most request.ly light-years from centre and inside the request's derived
-// right-ascension and declination limits, leaving out excludedSystemId (0
-// for none). Writes to standard output: the count line when more than 100
-// were found, then one line per kept system, nearest first, with its display
-// name, distance and the spectral class of its first component; or the
-// no-neighbours line; or, when the rows cannot be read, the internal-error line.
-// Display names take their catalogue long names from catalogs.
-void listNeighbours(SQLHSTMT statement, const CatalogNames& catalogs, const GalacticPoint& centre,
-                    const NeighbourRequest& request, std::int32_t excludedSystemId);
-
-// Writes the whole page of a search around the system request.systemId:
-// page head, heading with the system's display name, the result lines of
-// listNeighbours (the system itself left out) and the closing tags.
-// Returns false, having written nothing, when the system has no position
+// The centre of a search around systemId (galactic, light-years), read from
+// its Positions row on statement. Nothing when the system has no position
 // row, no distance, or a non-zero distance without right ascension or
 // declination.
-bool showSystemNeighbours(SQLHSTMT statement, std::int32_t systemId, const NeighbourRequest& request);
+std::optional<GalacticPoint> systemCentre(SQLHSTMT statement, std::int32_t systemId);
 
-// The display name of the system that contains ownerId as a page shows it:
-// its proper name or system catalogue designation, or "System " and its
-// system ID when it has neither (never an empty text). Long names come from catalogs.
-std::string systemDisplayName(SQLHSTMT statement, const CatalogNames& catalogs, std::int32_t ownerId);
+// Reads the rows of Positions on statement (only those the position grid
+// files near the sphere when the database has the grid, else every row;
+// the result is the same either way) and fills list, emptied first, with
+// the systems (rows whose OwnerID is a multiple of 100) that lie at least
+// request.minLY and at most request.ly light-years from centre and inside
+// the request's derived right-ascension and declination limits, leaving out
+// excludedSystemId (0 for none). Writes nothing. Returns false, list left
+// empty, when the rows cannot be read.
+bool findNeighbours(SQLHSTMT statement, const GalacticPoint& centre, const NeighbourRequest& request,
+                    std::int32_t excludedSystemId, NeighbourList& list);
+
+// What the result line of one kept system shows.
+struct ResultLine {
+    std::int32_t systemId = 0;
+    double distance = 0;           // from the centre (light-years)
+    std::string name;              // display name (display_name.h)
+    bool hasSpectralClass = false;  // the first component has a spectral class
+    std::string spectralClass;     // of the first component
+    std::string luminosityClass;   // of the first component; empty when it has none
+};
+
+// What a result page lists.
+struct SearchResults {
+    bool searched = false;          // false: the position rows could not be read
+    long found = 0;                 // systems that passed every test, kept or not
+    std::vector<ResultLine> lines;  // the kept systems, nearest first
+};
+
+// Runs findNeighbours into list and reads, system by system and nearest
+// first, the display name and the first component's spectrum of each kept
+// system, all on statement (long names from catalogs). Writes nothing.
+SearchResults loadSearchResults(SQLHSTMT statement, const CatalogNames& catalogs, const GalacticPoint& centre,
+                                const NeighbourRequest& request, std::int32_t excludedSystemId, NeighbourList& list);
 
 }  // namespace vldr

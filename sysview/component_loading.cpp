@@ -85,7 +85,7 @@ void loadComponents(Report& r, SQLHDBC connection, SQLHSTMT statement, long syst
     const std::string text = composeStatement(
         "SELECT ID, Name, IsCloseBinary, Mass, Diameter, LastUpdated, MassSource, DiameterSource, "
         "IsDiameterArcsec FROM Components WHERE ID > %ld AND ID <= %ld ORDER BY ID",
-        systemId, systemId + kLastComponentOffset);
+        systemId, systemId + kComponentOffsets.last);
     // The columns land here; each fetched row is then copied into the table,
     // and no row is fetched once the table is full.
     ComponentRecord fields;

@@ -71,8 +71,8 @@ int main()
         writePlainTextPage("This CGI program requires a query string.  None was found.");
         return kStatusOther;
     }
-    parseQueryString(queryString);
-    RequestReading reading = readRequest();
+    const QueryString query = parseQueryString(queryString);
+    RequestReading reading = readRequest(query);
     if (!reading.request) {
         writePlainTextPage(reading.message);
         return kStatusOther;

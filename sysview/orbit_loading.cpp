@@ -18,7 +18,7 @@ void loadOrbits(Report& r, SQLHDBC connection, SQLHSTMT statement, long systemId
         "SELECT ID, PrimaryID, SecondaryID, Period, SemimajorAxis, Eccentricity, Inclination, Omega, "
         "PeriastronEpoch, IsAxisJustGap, Source, PeriodError, LastUpdated, IsAxisAU FROM Orbits "
         "WHERE ID >= %ld AND ID <= %ld ORDER BY ID",
-        systemId + kFirstOrbitOffset, systemId + kLastOrbitOffset);
+        systemId + kOrbitOffsets.first, systemId + kOrbitOffsets.last);
     // The columns land here; each fetched row is then copied into the table.
     OrbitRecord fields;
     const auto bind = [&fields](RowBinder& row) {
@@ -47,7 +47,7 @@ void loadPlanets(Report& r, SQLHSTMT statement, long systemId)
     const std::string text = composeStatement(
         "SELECT ID, Name, LastUpdated, Mass, MassError, IsMassAMinimum, MassSource, Radius, RadiusError, "
         "RadiusSource FROM Planets WHERE ID >= %ld AND ID <= %ld ORDER BY ID",
-        systemId + kFirstPlanetOffset, systemId + kLastPlanetOffset);
+        systemId + kPlanetOffsets.first, systemId + kPlanetOffsets.last);
     PlanetRecord fields;
     const auto bind = [&fields](RowBinder& row) {
         row.bindColumns(fields.ID, clearedWhenNull(fields.Name), clearedWhenNull(fields.LastUpdated),

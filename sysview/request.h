@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "query_string.h"
+
 namespace vldr {
 
 // What the request asks for, once validated.
@@ -20,8 +22,8 @@ struct RequestReading {
     std::string message;
 };
 
-// Reads ID=, Name=, or Catalog= with CatNo= from the parsed query string,
-// in this order of precedence. Writes nothing.
-RequestReading readRequest();
+// Reads ID=, Name=, or Catalog= with CatNo= from query, in this order of
+// precedence. Writes nothing.
+RequestReading readRequest(const QueryString& query);
 
 }  // namespace vldr

@@ -106,19 +106,33 @@ class WrittenFileTest(unittest.TestCase):
 class ColumnWidthTest(unittest.TestCase):
     """The importer cuts texts to the widths the programs bind."""
 
-    def limits(self):
+    # Each width of the importer's layout, with the field of
+    # common/field_limits.h that the programs read it into.
+    FIELDS = {'NAME_WIDTH': 'kNameSize', 'ABBREV_WIDTH': 'kAbbreviationSize',
+              'VARTYPE_WIDTH': 'kVariableTypeSize', 'DESCRIPTION_WIDTH': 'kDescriptionSize',
+              'LONGNAME_WIDTH': 'kLongNameSize'}
+
+    def field_widths(self):
+        """The characters each bound text field of field_limits.h holds."""
         with open(os.path.join(SOURCE_DIR, 'common', 'field_limits.h'), encoding='utf-8') as f:
             text = f.read()
         return {m.group(1): int(m.group(2))
-                for m in re.finditer(r'constexpr std::size_t (k\w+Size) = (\d+);', text)}
+                for m in re.finditer(r'constexpr std::size_t (k\w+Size) = textFieldSize\((\d+)\);', text)}
 
-    def test_widths_are_the_bound_sizes_less_the_terminator(self):
-        limits = self.limits()
-        self.assertEqual(layout.NAME_WIDTH + 1, limits['kNameSize'])
-        self.assertEqual(layout.ABBREV_WIDTH + 1, limits['kAbbreviationSize'])
-        self.assertEqual(layout.VARTYPE_WIDTH + 1, limits['kVariableTypeSize'])
-        self.assertEqual(layout.DESCRIPTION_WIDTH + 1, limits['kDescriptionSize'])
-        self.assertLess(layout.LONGNAME_WIDTH, limits['kLongNameSize'])
+    def test_every_width_of_the_layout_is_checked(self):
+        widths = {name for name in vars(layout) if name.endswith('_WIDTH')}
+        self.assertEqual(widths, set(self.FIELDS))
+
+    def test_widths_are_the_bound_widths(self):
+        fields = self.field_widths()
+        for width, field in self.FIELDS.items():
+            with self.subTest(width=width):
+                self.assertIn(field, fields)
+                if width == 'LONGNAME_WIDTH':
+                    # Fetched with one character to spare, so no stored long name is cut.
+                    self.assertLess(getattr(layout, width), fields[field])
+                else:
+                    self.assertEqual(getattr(layout, width), fields[field])
 
 
 if __name__ == '__main__':

@@ -160,6 +160,13 @@ TEST_F(ProxlistRequest, CentreRadiiAndNumberReading)
         expectHeading(query, heading);
 }
 
+TEST_F(ProxlistRequest, LongestCoordinatesAreWrittenWholeInTheHeading)
+{
+    // Guards against a point text cut short by the storage it is composed in.
+    expectHeading("X=-1.7976931348623157e308&Y=-1.7976931348623157e308&Z=-1.7976931348623157e308&ly=1e999",
+                  "Stars within 1.79769e+308 light-years of (-1.79769e+308, -1.79769e+308, -1.79769e+308)");
+}
+
 TEST_F(ProxlistRequest, WholePartResetsTheRestOfItsLimitAndClausesJoinWithWithOrAnd)
 {
     for (const auto& [query, heading] : std::vector<std::pair<const char*, std::string>>{

@@ -9,68 +9,63 @@ using namespace vldr;
 
 namespace {
 
-class QueryString : public ::testing::Test {
-protected:
-    void SetUp() override { clearQueryParams(); }
-    void TearDown() override { clearQueryParams(); }
-};
-
-TEST_F(QueryString, LooksUpTheFirstPairByExactName)
+TEST(QueryStringParsing, LooksUpTheFirstPairByExactName)
 {
-    EXPECT_EQ(parseQueryString("ID=100&ID=200&Name="), 3);
-    EXPECT_STREQ(getQueryValue("ID"), "100");
-    EXPECT_EQ(getQueryValue("id"), nullptr);
-    EXPECT_STREQ(getQueryValue("Name"), "");
-    EXPECT_EQ(getQueryValue("Missing"), nullptr);
+    const QueryString query = parseQueryString("ID=100&ID=200&Name=");
+    EXPECT_EQ(query.pairs.size(), 3u);
+    EXPECT_STREQ(getQueryValue(query, "ID"), "100");
+    EXPECT_EQ(getQueryValue(query, "id"), nullptr);
+    EXPECT_STREQ(getQueryValue(query, "Name"), "");
+    EXPECT_EQ(getQueryValue(query, "Missing"), nullptr);
 }
 
-TEST_F(QueryString, DecodesPlusAsteriskQuotesAndEscapes)
+TEST(QueryStringParsing, DecodesPlusAsteriskQuotesAndEscapes)
 {
-    parseQueryString("a=O%27Neil+and+'x'&b=10*&c=%4&d=%zz&e=50%&f=%2B+%2a%25&g=%41%4x");
-    EXPECT_STREQ(getQueryValue("a"), "O''Neil and ''x''");
-    EXPECT_STREQ(getQueryValue("b"), "10\xB0");
-    EXPECT_STREQ(getQueryValue("c"), "\x04");
-    EXPECT_STREQ(getQueryValue("d"), "%zz");
-    EXPECT_STREQ(getQueryValue("e"), "50%");
-    EXPECT_STREQ(getQueryValue("f"), "+ *%");
-    EXPECT_STREQ(getQueryValue("g"), "A\x04x");
+    const QueryString query = parseQueryString("a=O%27Neil+and+'x'&b=10*&c=%4&d=%zz&e=50%&f=%2B+%2a%25&g=%41%4x");
+    EXPECT_STREQ(getQueryValue(query, "a"), "O''Neil and ''x''");
+    EXPECT_STREQ(getQueryValue(query, "b"), "10\xB0");
+    EXPECT_STREQ(getQueryValue(query, "c"), "\x04");
+    EXPECT_STREQ(getQueryValue(query, "d"), "%zz");
+    EXPECT_STREQ(getQueryValue(query, "e"), "50%");
+    EXPECT_STREQ(getQueryValue(query, "f"), "+ *%");
+    EXPECT_STREQ(getQueryValue(query, "g"), "A\x04x");
 }
 
-TEST_F(QueryString, EscapedZeroByteEndsTheValue)
+TEST(QueryStringParsing, EscapedZeroByteEndsTheValue)
 {
-    parseQueryString("Name=ab%00cd&ID=100");
-    EXPECT_STREQ(getQueryValue("Name"), "ab");
-    EXPECT_STREQ(getQueryValue("ID"), "100");
+    const QueryString query = parseQueryString("Name=ab%00cd&ID=100");
+    EXPECT_STREQ(getQueryValue(query, "Name"), "ab");
+    EXPECT_STREQ(getQueryValue(query, "ID"), "100");
 }
 
-TEST_F(QueryString, SkipsMalformedSegments)
+TEST(QueryStringParsing, SkipsMalformedSegments)
 {
-    EXPECT_EQ(parseQueryString("&&junk&=x=1&ID=100&&Name=a=b&"), 3);
-    EXPECT_STREQ(getQueryValue("x"), "1");  // "=x=1": the leading '=' is dropped
-    EXPECT_STREQ(getQueryValue("ID"), "100");
-    EXPECT_STREQ(getQueryValue("Name"), "a=b");
-    EXPECT_EQ(parseQueryString("no-equals-at-all"), 0);
-    EXPECT_EQ(parseQueryString(""), 0);
+    const QueryString query = parseQueryString("&&junk&=x=1&ID=100&&Name=a=b&");
+    EXPECT_EQ(query.pairs.size(), 3u);
+    EXPECT_STREQ(getQueryValue(query, "x"), "1");  // "=x=1": the leading '=' is dropped
+    EXPECT_STREQ(getQueryValue(query, "ID"), "100");
+    EXPECT_STREQ(getQueryValue(query, "Name"), "a=b");
+    EXPECT_TRUE(parseQueryString("no-equals-at-all").pairs.empty());
+    EXPECT_TRUE(parseQueryString("").pairs.empty());
 }
 
-TEST_F(QueryString, OverlongNameOrValueEndsTheParse)
+TEST(QueryStringParsing, OverlongNameOrValueEndsTheParse)
 {
-    EXPECT_EQ(parseQueryString("ID=100&" + std::string(256, 'n') + "=1&Name=x"), 1);
-    EXPECT_EQ(getQueryValue("Name"), nullptr);
-    clearQueryParams();
-    EXPECT_EQ(parseQueryString("ID=100&Name=" + std::string(512, 'v') + "&X=1"), 1);
-    EXPECT_EQ(getQueryValue("X"), nullptr);
-    clearQueryParams();
+    const QueryString longName = parseQueryString("ID=100&" + std::string(256, 'n') + "=1&Name=x");
+    EXPECT_EQ(longName.pairs.size(), 1u);
+    EXPECT_EQ(getQueryValue(longName, "Name"), nullptr);
+    const QueryString longValue = parseQueryString("ID=100&Name=" + std::string(512, 'v') + "&X=1");
+    EXPECT_EQ(longValue.pairs.size(), 1u);
+    EXPECT_EQ(getQueryValue(longValue, "X"), nullptr);
     // The name's length is tested before the segment is known to lack its '='.
-    EXPECT_EQ(parseQueryString(std::string(300, 's') + "&ID=100"), 0);
-    clearQueryParams();
-    EXPECT_EQ(parseQueryString(std::string(255, 'n') + "=" + std::string(511, 'v')), 1);
+    EXPECT_TRUE(parseQueryString(std::string(300, 's') + "&ID=100").pairs.empty());
+    EXPECT_EQ(parseQueryString(std::string(255, 'n') + "=" + std::string(511, 'v')).pairs.size(), 1u);
 }
 
-TEST_F(QueryString, ValueOfManyQuotesIsHeldWhole)
+TEST(QueryStringParsing, ValueOfManyQuotesIsHeldWhole)
 {
-    parseQueryString("Name=" + std::string(511, '\''));
-    EXPECT_EQ(std::string(getQueryValue("Name")), std::string(1022, '\''));
+    const QueryString query = parseQueryString("Name=" + std::string(511, '\''));
+    EXPECT_EQ(std::string(getQueryValue(query, "Name")), std::string(1022, '\''));
 }
 
 TEST(IntegerConversion, ReadsLeadingDigitsAndRejectsOverflow)

@@ -14,10 +14,9 @@ namespace {
 // Reads the request of query, checking that reading wrote nothing.
 RequestReading read(const char* query)
 {
-    clearQueryParams();
-    parseQueryString(query);
+    const QueryString parsed = parseQueryString(query);
     ::testing::internal::CaptureStdout();
-    RequestReading reading = readRequest();
+    RequestReading reading = readRequest(parsed);
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "") << query;
     return reading;
 }
