@@ -25,16 +25,7 @@ struct SysviewRequestOutcome {
 // answer when it refuses, as the entry does.
 SysviewRequestOutcome readSysviewRequest(const QueryString& query);
 
-// Nothing of a sysview request outlives it (the query and the request
-// context are the entry's own); kept so that every whole-request target
-// resets the same way.
-void resetSysviewState();
-
 // proxlist's main: reads QUERY_STRING and writes one response; returns the exit status.
 int runProxlist();
-
-// Nothing of a proxlist request outlives it either (the query and the
-// request context are the entry's own).
-void resetProxlistState();
 
 }  // namespace vldr::fuzz

@@ -27,8 +27,4 @@ int runProxlist()
     return proxlistMain();
 }
 
-void resetProxlistState()
-{
-}
-
 }  // namespace vldr::fuzz

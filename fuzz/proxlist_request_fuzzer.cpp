@@ -74,7 +74,6 @@ void checkAccepted(const NeighbourRequest& request, const std::string& query)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string query = queryTextOf(data, size);
-    resetProxlistState();
     const QueryString parsed = parseQueryString(query);
     NeighbourRequest request;
     const char* refusal = nullptr;
@@ -85,6 +84,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
         checkAccepted(request, query);
     }
-    resetProxlistState();
     return 0;
 }

@@ -40,8 +40,4 @@ SysviewRequestOutcome readSysviewRequest(const QueryString& query)
     return outcome;
 }
 
-void resetSysviewState()
-{
-}
-
 }  // namespace vldr::fuzz

@@ -36,7 +36,6 @@ void checkAccepted(const SysviewRequestOutcome& outcome, const std::string& quer
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string query = queryTextOf(data, size);
-    resetSysviewState();
     const QueryString parsed = parseQueryString(query);
     SysviewRequestOutcome outcome;
     const std::string written = captureStandardOutput([&] { outcome = readSysviewRequest(parsed); });
@@ -47,6 +46,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string fault = responseFault(written, query, false);
         if (!fault.empty()) reportFault(fault, query, written);
     }
-    resetSysviewState();
     return 0;
 }

@@ -27,11 +27,9 @@ void requireWorkingDataSource(const Program& program, const char* targetName)
                      targetName);
         std::exit(2);
     }
-    program.resetState();
     setenv("QUERY_STRING", kProbeQuery, 1);
     int status = 0;
     const std::string response = captureStandardOutput([&] { status = program.run(); });
-    program.resetState();
     if (status == kStatusServed && response.starts_with(kHtmlHeader) && response.ends_with(kHtmlEnd)) return;
     std::fprintf(stderr, "%s: the data source does not serve \"%s\" (exit status %d):\n%s\n", targetName,
                  kProbeQuery, status, response.c_str());
@@ -41,11 +39,9 @@ void requireWorkingDataSource(const Program& program, const char* targetName)
 void runWholeRequest(const Program& program, const std::uint8_t* data, std::size_t size)
 {
     const std::string query = queryTextOf(data, size);
-    program.resetState();
     setenv("QUERY_STRING", query.c_str(), 1);
     int status = 0;
     const std::string response = captureStandardOutput([&] { status = program.run(); });
-    program.resetState();
 
     const std::string fault = responseFault(response, query, program.hasMatchList);
     if (!fault.empty()) reportFault(fault, query, response);

@@ -10,7 +10,6 @@ namespace vldr::fuzz {
 // What one program offers the whole-request target.
 struct Program {
     int (*run)();            // the program's main
-    void (*resetState)();    // empties its program-wide tables
     bool hasMatchList;       // true for sysview, whose match list ends after its last link
 };
 
