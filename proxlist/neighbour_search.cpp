@@ -62,12 +62,13 @@ double distanceBetween(const GalacticPoint& a, const GalacticPoint& b)
     return std::sqrt(dx * dx + dy * dy + dz * dz);
 }
 
-// The distance from centre (light-years) of a scanned row that the search
-// keeps, or nothing when the row is left out: a component's row, the
-// excluded system, a row without a usable position, or one outside the
-// ring (inner radius <= d <= radius) or the limits (inclusive).
-std::optional<double> keptDistance(const ScanRow& row, const GalacticPoint& centre, const NeighbourRequest& request,
-                                   std::int32_t excludedSystemId)
+// The system of a scanned row that the search keeps, with its place and
+// its distance from centre (light-years), or nothing when the row is left
+// out: a component's row, the excluded system, a row without a usable
+// position, or one outside the ring (inner radius <= d <= radius) or the
+// limits (inclusive).
+std::optional<Neighbour> keptNeighbour(const ScanRow& row, const GalacticPoint& centre, const NeighbourRequest& request,
+                                       std::int32_t excludedSystemId)
 {
     if (!row.hasOwner || !isSystemRow(row.OwnerID)) return std::nullopt;
     if (row.OwnerID == excludedSystemId) return std::nullopt;
@@ -78,7 +79,7 @@ std::optional<double> keptDistance(const ScanRow& row, const GalacticPoint& cent
     const double ra = scannedRightAscension(row.position);
     const double dec = scannedDeclination(row.position);
     if (ra < request.minRA || ra > request.maxRA || dec < request.minDec || dec > request.maxDec) return std::nullopt;
-    return d;
+    return Neighbour{row.OwnerID, d, place};
 }
 
 // Starts reading the position rows the search must test, in rowid order:
@@ -98,6 +99,7 @@ ResultLine loadResultLine(SQLHSTMT statement, const CatalogNames& catalogs, cons
     ResultLine line;
     line.systemId = neighbour.systemId;
     line.distance = neighbour.distance;
+    line.place = neighbour.place;
     line.name = systemDisplayName(statement, catalogs, neighbour.systemId);
     SpectrumRecord spectrum;
     if (loadSpectrum(statement, neighbour.systemId + kComponentOffsets.first, spectrum) &&
@@ -145,8 +147,8 @@ bool findNeighbours(SQLHSTMT statement, const GalacticPoint& centre, const Neigh
     RowBinder binder(statement);
     bindScanRow(binder, row);
     while (fetchScanRow(binder, row)) {
-        if (const std::optional<double> d = keptDistance(row, centre, request, excludedSystemId))
-            insertNeighbour(list, Neighbour{row.OwnerID, *d});
+        if (const std::optional<Neighbour> kept = keptNeighbour(row, centre, request, excludedSystemId))
+            insertNeighbour(list, *kept);
     }
     return true;
 }

@@ -23,6 +23,7 @@ namespace vldr {
 struct Neighbour {
     std::int32_t systemId = 0;
     double distance = 0;  // from the centre (light-years)
+    GalacticPoint place;  // where it lies (galactic, light-years from the Sun)
 };
 
 // The nearest systems found so far, in ascending distance. Slots 0 to 99
@@ -61,6 +62,7 @@ bool findNeighbours(SQLHSTMT statement, const GalacticPoint& centre, const Neigh
 struct ResultLine {
     std::int32_t systemId = 0;
     double distance = 0;           // from the centre (light-years)
+    GalacticPoint place;           // where it lies (galactic, light-years from the Sun)
     std::string name;              // display name (display_name.h)
     bool hasSpectralClass = false;  // the first component has a spectral class
     std::string spectralClass;     // of the first component
