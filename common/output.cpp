@@ -48,6 +48,48 @@ std::string_view escapeHtml(std::string_view text, std::string& storage)
     return storage;
 }
 
+std::string_view escapeXml(std::string_view text, std::string& storage)
+{
+    storage.clear();
+    for (char c : text) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        switch (c) {
+        case '&': storage += "&amp;"; break;
+        case '<': storage += "&lt;"; break;
+        case '>': storage += "&gt;"; break;
+        case '"': storage += "&quot;"; break;
+        case '\'': storage += "&#39;"; break;
+        default: storage += (byte < 0x20 && c != '\t' && c != '\n' && c != '\r') ? '?' : c; break;
+        }
+    }
+    return storage;
+}
+
+void writeXmlText(std::string_view text)
+{
+    std::string storage;
+    writeText(escapeXml(text, storage));
+}
+
+std::string_view escapeUrlQuery(std::string_view rawQuery, std::string& storage)
+{
+    static constexpr std::string_view kKept = "-_.~%+*=&,;:/!()$@";
+    static constexpr char kHexDigits[] = "0123456789ABCDEF";
+    storage.clear();
+    for (char c : rawQuery) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        const bool alphanumeric = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        if (alphanumeric || kKept.find(c) != std::string_view::npos) {
+            storage += c;
+        } else {
+            storage += '%';
+            storage += kHexDigits[byte >> 4];
+            storage += kHexDigits[byte & 0xF];
+        }
+    }
+    return storage;
+}
+
 void writeQueryText(std::string_view text)
 {
     std::string storage;

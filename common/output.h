@@ -33,6 +33,21 @@ void writeQueryText(std::string_view text);
 // Returns text with &, <, > and " turned into their HTML entities.
 std::string_view escapeHtml(std::string_view text, std::string& storage);
 
+// Returns text fit to stand in XML, as SVG text or an attribute value in
+// double quotes, and so in HTML too: &, <, >, " and ' as character
+// references, and every control character XML does not allow (bytes below
+// 32 other than tab, line feed and carriage return) as "?".
+std::string_view escapeXml(std::string_view text, std::string& storage);
+
+// Writes text (from the database or the query) as escapeXml returns it.
+void writeXmlText(std::string_view text);
+
+// Returns a raw query string (as QUERY_STRING holds it) fit to follow "?"
+// in a URL: every byte but letters, digits and - _ . ~ % + * = & , ; : / !
+// ( ) $ @ written %hh (upper-case hexadecimal), which the query decoding
+// reads back as the same byte. Escape the URL for its attribute after.
+std::string_view escapeUrlQuery(std::string_view rawQuery, std::string& storage);
+
 // Writes the header of a plain-text response: "Content-type: text/plain" and an empty line.
 void writePlainTextHeader();
 

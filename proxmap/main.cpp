@@ -1,0 +1,82 @@
+// proxmap: the CGI program that draws the star systems near a place.
+//
+// Reads QUERY_STRING as proxlist does (ID= or X=, Y=, Z=, the radius ly=,
+// the inner radius minLY= and the right-ascension and declination limits),
+// and the view: Turn= (degrees about the galactic pole) and Tilt= (degrees
+// above the galactic plane). Writes one page with an oblique map of exactly
+// the systems proxlist lists for the same search, proxlist's not-found page,
+// or a plain-text error (proxlist's own for every search it refuses). Exits
+// with 0 after a map page and with -1 otherwise.
+#include <cstdlib>
+#include <optional>
+
+#include "database_session.h"
+#include "map_page.h"
+#include "map_view.h"
+#include "neighbour_request.h"
+#include "neighbour_search.h"
+#include "not_found_page.h"
+#include "output.h"
+#include "plain_text_answers.h"
+#include "query_string.h"
+#include "request_context.h"
+
+using namespace vldr;
+
+namespace {
+
+constexpr int kStatusDone = 0;
+constexpr int kStatusFailed = -1;
+
+// Writes the map page context asks for, on the open session. Returns
+// false, having written nothing, when the system searched around has no
+// usable position.
+bool writeResultPage(RequestContext& context)
+{
+    const SQLHSTMT statement = context.session.statement();
+    const NeighbourRequest& request = context.request;
+    std::optional<GalacticPoint> centre = GalacticPoint{request.X, request.Y, request.Z};
+    if (searchesAroundSystem(request)) centre = systemCentre(statement, request.systemId);
+    if (!centre) return false;
+    writeMapPage(statement, request, *centre, context.view, context.rawQuery, context.neighbours);
+    return true;
+}
+
+}  // namespace
+
+int main()
+{
+    const char* queryString = std::getenv("QUERY_STRING");
+    if (!queryString) {
+        writeMissingQueryAnswer();
+        flushOutput();
+        return kStatusFailed;
+    }
+    RequestContext context;
+    context.rawQuery = queryString;
+    context.query = parseQueryString(queryString);
+    // The search is checked first, so that every search proxlist refuses
+    // gets proxlist's own answer; only then the view.
+    const char* fault = readNeighbourRequest(context.query, context.request);
+    if (!fault) fault = readMapView(context.query, context.view);
+    if (fault) {
+        writeRefusalAnswer(fault);
+        flushOutput();
+        return kStatusFailed;
+    }
+
+    const SessionFailure failure = context.session.open();
+    if (failure == SessionFailure::Connect) {
+        // A failed connection is a failed request, whatever the page says.
+        writeFailedConnectionAnswer(context.session);
+        context.session.close();
+        flushOutput();
+        return kStatusFailed;
+    }
+    // A session whose handles could not be allocated serves nothing.
+    const bool served = failure == SessionFailure::None && writeResultPage(context);
+    context.session.close();
+    if (!served) writeNotFoundPage(context.request.systemId);
+    flushOutput();
+    return served ? kStatusDone : kStatusFailed;
+}
