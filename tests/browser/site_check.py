@@ -2,7 +2,10 @@
 
 It searches for "Alpha" on the home page, sees the match list, opens the
 Alpha Centauri report, checks its sections, submits the report's neighbour
-form and sees the result list.
+form and sees the result list; then it opens the home page's map of the
+Sun's neighbourhood, checks that the drawing is not blank and has one linked
+dot per system of the same search's list, follows three dots to their
+reports, turns and tilts the map once, and sees no error on the console.
 
     /usr/bin/python3 site_check.py SITE_URL SHOT_DIR [--no-neighbours]
 
@@ -34,7 +37,11 @@ STEP_TIMEOUT_S = 30          # seconds per navigation or wait
 WINDOW_SIZE = (1000, 800)    # pixels
 
 HOME_FIELDS = ["Name", "Catalog", "CatNo", "ID", "X", "Y", "Z", "ly", "minLY",
-               "minRAHour", "maxDecSec"]
+               "minRAHour", "maxDecSec", "Turn", "Tilt"]
+MAP_BACKGROUND = (11, 16, 32)  # the map's background colour, #0b1020 (red, green, blue)
+MAP_MIN_COLOURS = 8            # distinct colours a drawn map shows at the least
+MAP_MIN_DRAWN_SHARE = 0.01     # share of the map's pixels that are not background, at the least
+FOLLOWED_DOTS = 3
 REPORT_SECTIONS = [
     "Proper names:", "Catalog numbers:", "Right Ascension and Declination:",
     "Distance from Sol:", "Galactic (X,Y,Z) coordinates in ly:", "Proper motion:",
@@ -93,6 +100,7 @@ def start_browser(proxy_port, profile_dir):
                  f"--proxy-server=http://127.0.0.1:{proxy_port}",
                  "--host-resolver-rules=MAP * ~NOTFOUND, EXCLUDE 127.0.0.1"]:
         options.add_argument(flag)
+    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
     driver = webdriver.Chrome(service=Service(executable_path=CHROMEDRIVER), options=options)
     driver.set_page_load_timeout(STEP_TIMEOUT_S)
     driver.set_script_timeout(STEP_TIMEOUT_S)
@@ -201,6 +209,91 @@ def check_neighbour_search(driver):
     print(f"   {len(results)} neighbours")
 
 
+def drawing_pixels(driver):
+    """Renders the page's map (its SVG element, as the browser serializes it)
+    into a canvas and returns [number of distinct colours, share of pixels
+    that are not the background]."""
+    return driver.execute_async_script("""
+        const done = arguments[arguments.length - 1];
+        const svg = document.querySelector("svg.map");
+        if (!svg) { done(null); return; }
+        const image = new Image();
+        const text = new XMLSerializer().serializeToString(svg);
+        image.onload = () => {
+            const canvas = document.createElement("canvas");
+            canvas.width = image.width; canvas.height = image.height;
+            const context = canvas.getContext("2d");
+            context.drawImage(image, 0, 0);
+            const data = context.getImageData(0, 0, canvas.width, canvas.height).data;
+            const colours = new Set();
+            let drawn = 0;
+            for (let i = 0; i < data.length; i += 4) {
+                colours.add((data[i] << 16) | (data[i + 1] << 8) | data[i + 2]);
+                if (data[i] !== %d || data[i + 1] !== %d || data[i + 2] !== %d) drawn++;
+            }
+            done([colours.size, drawn / (data.length / 4)]);
+        };
+        image.onerror = () => done(null);
+        image.src = "data:image/svg+xml;charset=utf-8," + encodeURIComponent(text);
+    """ % MAP_BACKGROUND)
+
+
+def dot_ids(driver):
+    return [re.sub(r".*ID=", "", a.get_dom_attribute("href"))
+            for a in driver.find_elements(By.CSS_SELECTOR, "svg.map a.star")]
+
+
+def console_errors(driver):
+    """Errors on the browser's console since the last call (a missing
+    favicon, which the site does not have, aside)."""
+    return [entry["message"] for entry in driver.get_log("browser")
+            if entry["level"] == "SEVERE" and "favicon.ico" not in entry["message"]]
+
+
+def check_map(driver, base, shot_dir):
+    print("5. the map of the Sun's neighbourhood from the home page")
+    driver.get(f"{base}/")
+    click_and_wait_for_url(driver, driver.find_element(By.ID, "sun-map"), r"proxmap\.exe\?ID=100&ly=15$")
+    check("Stars within 15 light-years of Sol" in page_text(driver), f"no map heading:\n{page_text(driver)}")
+    check_loads_only_from(driver, base)
+    screenshot(driver, shot_dir, "5-map")
+    pixels = drawing_pixels(driver)
+    check(pixels is not None, "the map's drawing does not render as an image")
+    check(pixels[0] >= MAP_MIN_COLOURS and pixels[1] >= MAP_MIN_DRAWN_SHARE,
+          f"the map looks blank: {pixels[0]} colours, {pixels[1]:.4f} of it drawn")
+    print(f"   the drawing shows {pixels[0]} colours on {pixels[1]:.1%} of it")
+    drawn = dot_ids(driver)
+    with urllib.request.urlopen(f"{base}/Scripts/proxlist.exe?ID=100&ly=15", timeout=STEP_TIMEOUT_S) as response:
+        listed = re.findall(r'<BR><A HREF="sysview\.exe\?ID=(\d+)">', response.read().decode("cp1252"))
+    check(drawn == listed and len(drawn) >= FOLLOWED_DOTS,
+          f"the map's dots {drawn} are not the list's systems {listed}")
+    print(f"   {len(drawn)} dots, as many as the list has systems")
+    map_url = driver.current_url
+    for index in range(FOLLOWED_DOTS):
+        dot = driver.find_elements(By.CSS_SELECTOR, "svg.map a.star circle")[index]
+        name = driver.find_elements(By.CSS_SELECTOR, "svg.map a.star title")[index].get_attribute("textContent")
+        driver.execute_script("arguments[0].dispatchEvent(new MouseEvent('click', "
+                              "{bubbles: true, cancelable: true, view: window}))", dot)
+        try:
+            WebDriverWait(driver, STEP_TIMEOUT_S).until(expected_conditions.url_matches(rf"sysview\.exe\?ID={drawn[index]}$"))
+        except Exception:
+            raise CheckFailed(f"dot {index + 1} did not lead to sysview.exe?ID={drawn[index]} but to {driver.current_url}")
+        title = driver.find_element(By.TAG_NAME, "h1").text
+        check(title and title in name, f'dot "{name}" led to the report titled "{title}"')
+        print(f"   dot {index + 1} leads to the report of {title}")
+        driver.get(map_url)
+    first = driver.find_element(By.CSS_SELECTOR, "svg.map a.star circle").get_attribute("cx")
+    click_and_wait_for_url(driver, driver.find_element(By.PARTIAL_LINK_TEXT, "counterclockwise"), r"Turn=60&Tilt=30$")
+    turned = driver.find_element(By.CSS_SELECTOR, "svg.map a.star circle").get_attribute("cx")
+    check(turned != first, "turning the map did not move its first dot")
+    check(dot_ids(driver) == drawn, "the turned map has other dots")
+    click_and_wait_for_url(driver, driver.find_element(By.LINK_TEXT, "Tilt up"), r"Turn=60&Tilt=60$")
+    check(dot_ids(driver) == drawn, "the tilted map has other dots")
+    screenshot(driver, shot_dir, "6-map-turned-and-tilted")
+    errors = console_errors(driver)
+    check(not errors, f"errors on the console: {errors}")
+
+
 def walk(driver, base, shot_dir, neighbours):
     """The visitor's walk, step by step, a screenshot after each step."""
     check_home_page(driver, base)
@@ -218,6 +311,7 @@ def walk(driver, base, shot_dir, neighbours):
     check_neighbour_search(driver)
     check_loads_only_from(driver, base)
     screenshot(driver, shot_dir, "4-neighbours")
+    check_map(driver, base, shot_dir)
 
 
 def report_refused(request_lines):
