@@ -33,6 +33,8 @@ PROGRAM_REQUESTS = [
     ("a report", "sysview", "ID=7145700"),
     ("a match list", "sysview", "Name=Centauri"),
     ("a neighbour search", "proxlist", "ID=7145700&ly=10"),
+    ("a neighbourhood map", "proxmap", "ID=100&ly=15&Turn=60"),
+    ("a refused map view", "proxmap", "Tilt=91"),
     ("a refused request", "sysview", "ID=abc"),
 ]
 
