@@ -15,7 +15,7 @@
 #include "map_view.h"
 #include "neighbour_request.h"
 #include "neighbour_search.h"
-#include "not_found_page.h"
+#include "neighbour_session.h"
 #include "output.h"
 #include "plain_text_answers.h"
 #include "query_string.h"
@@ -25,15 +25,13 @@ using namespace vldr;
 
 namespace {
 
-constexpr int kStatusDone = 0;
 constexpr int kStatusFailed = -1;
 
-// Writes the map page context asks for, on the open session. Returns
+// Writes the map page context asks for, on statement of the open session. Returns
 // false, having written nothing, when the system searched around has no
 // usable position.
-bool writeResultPage(RequestContext& context)
+bool writeResultPage(SQLHSTMT statement, RequestContext& context)
 {
-    const SQLHSTMT statement = context.session.statement();
     const NeighbourRequest& request = context.request;
     std::optional<GalacticPoint> centre = GalacticPoint{request.X, request.Y, request.Z};
     if (searchesAroundSystem(request)) centre = systemCentre(statement, request.systemId);
@@ -65,18 +63,6 @@ int main()
         return kStatusFailed;
     }
 
-    const SessionFailure failure = context.session.open();
-    if (failure == SessionFailure::Connect) {
-        // A failed connection is a failed request, whatever the page says.
-        writeFailedConnectionAnswer(context.session);
-        context.session.close();
-        flushOutput();
-        return kStatusFailed;
-    }
-    // A session whose handles could not be allocated serves nothing.
-    const bool served = failure == SessionFailure::None && writeResultPage(context);
-    context.session.close();
-    if (!served) writeNotFoundPage(context.request.systemId);
-    flushOutput();
-    return served ? kStatusDone : kStatusFailed;
+    return serveNeighbourRequest(context.session, context.request.systemId,
+                                 [&context](SQLHSTMT statement) { return writeResultPage(statement, context); });
 }

@@ -1,0 +1,34 @@
+#include "neighbour_session.h"
+
+#include "not_found_page.h"
+#include "output.h"
+#include "plain_text_answers.h"
+
+namespace vldr {
+namespace {
+
+constexpr int kStatusDone = 0;
+constexpr int kStatusFailed = -1;
+
+}  // namespace
+
+int serveNeighbourRequest(DatabaseSession& session, std::int32_t systemId,
+                          const std::function<bool(SQLHSTMT)>& writePage)
+{
+    const SessionFailure failure = session.open();
+    if (failure == SessionFailure::Connect) {
+        // A failed connection is a failed request, whatever the page says.
+        writeFailedConnectionAnswer(session);
+        session.close();
+        flushOutput();
+        return kStatusFailed;
+    }
+    // A session whose handles could not be allocated serves nothing.
+    const bool served = failure == SessionFailure::None && writePage(session.statement());
+    session.close();
+    if (!served) writeNotFoundPage(systemId);
+    flushOutput();
+    return served ? kStatusDone : kStatusFailed;
+}
+
+}  // namespace vldr
