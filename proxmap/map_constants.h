@@ -20,6 +20,10 @@ inline constexpr double kTiltStep = 30;
 inline constexpr double kMapSize = 720;         // width and height of the map
 inline constexpr double kMapRadius = 300;       // the outermost ring's radius on the map
 inline constexpr double kLegendHeight = 56;     // the legend's band below the map
+// Farthest a coordinate is written from the map's centre: a system far
+// beyond the outermost ring (a map held at kLargestMapExtent) is drawn off
+// the map, at most this far, not at a number too large to print plainly.
+inline constexpr double kFarthestCoordinate = 1e6;
 // The farthest a map reaches (light-years): beyond every catalogue, and
 // far enough from the largest double that its rings stay finite.
 inline constexpr double kLargestMapExtent = 1e300;

@@ -1,5 +1,6 @@
 #include "map_drawing.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 
@@ -11,6 +12,14 @@
 namespace vldr {
 namespace {
 
+// A coordinate of the drawing as written: whole SVG units (finer than the
+// eye tells apart on the map, and far cheaper to print), held within
+// kFarthestCoordinate so that any position prints as a plain number.
+long unit(double coordinate)
+{
+    return std::lround(std::clamp(coordinate, -kFarthestCoordinate, kFarthestCoordinate));
+}
+
 void printRings(const MapLayout& layout)
 {
     const double flattening = std::sin(layout.view.tilt * kRadiansPerDegree);
@@ -18,9 +27,9 @@ void printRings(const MapLayout& layout)
     for (int ring = 1; ring <= layout.ringCount; ++ring) {
         const double lightYears = layout.ringStep * ring;
         const double rx = lightYears * layout.scale;
-        writeFormatted("<ellipse cx=\"0\" cy=\"0\" rx=\"%.1f\" ry=\"%.1f\" fill=\"none\" stroke=\"%s\"/>\n", rx,
-                       rx * flattening, kRingColour);
-        writeFormatted("<text x=\"%.1f\" y=\"-3\" font-size=\"%g\" fill=\"%s\">%g ly</text>\n", rx + 3,
+        writeFormatted("<ellipse cx=\"0\" cy=\"0\" rx=\"%ld\" ry=\"%ld\" fill=\"none\" stroke=\"%s\"/>\n", unit(rx),
+                       unit(rx * flattening), kRingColour);
+        writeFormatted("<text x=\"%ld\" y=\"-3\" font-size=\"%g\" fill=\"%s\">%g ly</text>\n", unit(rx + 3),
                        kLabelFontSize, kRingLabelColour, lightYears);
     }
     writeLine("</g>");
@@ -29,19 +38,18 @@ void printRings(const MapLayout& layout)
 // A line from the centre to end with a text there.
 void printMark(const ScreenPoint& end, const char* text)
 {
-    writeFormatted("<line x1=\"0\" y1=\"0\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"%s\" stroke-dasharray=\"6 4\"/>\n", end.x,
-                   end.y, kMarkColour);
-    writeFormatted("<text x=\"%.1f\" y=\"%.1f\" font-size=\"%g\" fill=\"%s\" text-anchor=\"middle\">%s</text>\n", end.x,
-                   end.y - 4, kLabelFontSize, kMarkColour, text);
+    writeFormatted("<line x1=\"0\" y1=\"0\" x2=\"%ld\" y2=\"%ld\" stroke=\"%s\" stroke-dasharray=\"6 4\"/>\n", unit(end.x),
+                   unit(end.y), kMarkColour);
+    writeFormatted("<text x=\"%ld\" y=\"%ld\" font-size=\"%g\" fill=\"%s\" text-anchor=\"middle\">%s</text>\n",
+                   unit(end.x), unit(end.y - kLabelGap), kLabelFontSize, kMarkColour, text);
 }
 
 void printStalks(const MapLayout& layout)
 {
-    writeLine("<g class=\"stalks\">");
+    writeFormatted("<g class=\"stalks\" stroke=\"%s\">\n", kStalkColour);
     for (const MapDot& dot : layout.dots) {
-        writeFormatted("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"%s\"%s/>\n", dot.foot.x,
-                       dot.foot.y, dot.at.x, dot.at.y, kStalkColour,
-                       dot.belowPlane ? " stroke-dasharray=\"3 2\"" : "");
+        writeFormatted("<line x1=\"%ld\" y1=\"%ld\" x2=\"%ld\" y2=\"%ld\"%s/>\n", unit(dot.foot.x), unit(dot.foot.y),
+                       unit(dot.at.x), unit(dot.at.y), dot.belowPlane ? " stroke-dasharray=\"3 2\"" : "");
     }
     writeLine("</g>");
 }
@@ -60,11 +68,11 @@ void printDot(const MapDot& dot)
 {
     writeFormatted("<a class=\"star\" href=\"sysview.exe?ID=%d\">", static_cast<int>(dot.systemId));
     printTooltip(dot);
-    writeFormatted("<circle cx=\"%.1f\" cy=\"%.1f\" r=\"%.1f\" fill=\"%s\" stroke=\"%s\" stroke-width=\"0.5\"/>",
-                   dot.at.x, dot.at.y, dot.radius, lookOf(dot.kind).colour, kDotOutlineColour);
+    writeFormatted("<circle cx=\"%ld\" cy=\"%ld\" r=\"%.1f\" fill=\"%s\"/>", unit(dot.at.x), unit(dot.at.y),
+                   dot.radius, lookOf(dot.kind).colour);
     if (dot.labelled) {
-        writeFormatted("<text x=\"%.1f\" y=\"%.1f\" font-size=\"%g\" fill=\"%s\">", dot.at.x + dot.radius + kLabelGap,
-                       dot.at.y + kLabelFontSize / 3, kLabelFontSize, kLabelColour);
+        writeFormatted("<text x=\"%ld\" y=\"%ld\" stroke=\"none\">", unit(dot.at.x + dot.radius + kLabelGap),
+                       unit(dot.at.y + kLabelFontSize / 3));
         writeXmlText(dot.name);
         writeText("</text>");
     }
@@ -81,26 +89,29 @@ void printCentre(const std::string& centreName)
     writeLine("</text></g>");
 }
 
-// The legend along the bottom: one coloured dot per kind of star.
+// The legend along the bottom: one coloured dot per kind of star, and what
+// the sizes and stalks mean.
 void printLegend()
 {
     const double top = kMapSize / 2 + kLegendHeight / 3;
+    const double left = -kMapSize / 2 + kLabelGap * 3;
     const double spacing = kMapSize / static_cast<double>(std::size(kStarKindLooks));
-    writeLine("<g class=\"legend\">");
-    double x = -kMapSize / 2 + kLabelGap * 3;
+    const double radius = kDotRadiusAtReference * 2;
+    writeFormatted("<g class=\"legend\" stroke=\"%s\" stroke-width=\"0.5\" font-size=\"%g\" fill=\"%s\">\n",
+                   kDotOutlineColour, kLabelFontSize, kLabelColour);
+    double x = left;
     for (const StarKindLook& look : kStarKindLooks) {
-        writeFormatted("<circle cx=\"%.1f\" cy=\"%.1f\" r=\"%g\" fill=\"%s\" stroke=\"%s\" stroke-width=\"0.5\"/>", x, top,
-                       kDotRadiusAtReference * 2, look.colour, kDotOutlineColour);
-        writeFormatted("<text x=\"%.1f\" y=\"%.1f\" font-size=\"%g\" fill=\"%s\">", x + kDotRadiusAtReference * 2 + kLabelGap,
-                       top + kLabelFontSize / 3, kLabelFontSize, kLabelColour);
+        writeFormatted("<circle cx=\"%ld\" cy=\"%ld\" r=\"%g\" fill=\"%s\"/><text x=\"%ld\" y=\"%ld\" stroke=\"none\">",
+                       unit(x), unit(top), radius, look.colour, unit(x + radius + kLabelGap),
+                       unit(top + kLabelFontSize / 3));
         writeXmlText(look.legend);
         writeLine("</text>");
         x += spacing;
     }
-    writeFormatted("<text x=\"%.1f\" y=\"%.1f\" font-size=\"%g\" fill=\"%s\">Larger dots: brighter stars "
+    writeFormatted("<text x=\"%ld\" y=\"%ld\" stroke=\"none\" fill=\"%s\">Larger dots: brighter stars "
                    "(absolute visual magnitude). Solid stalks rise above the galactic plane, dashed ones hang "
                    "below.</text>\n",
-                   -kMapSize / 2 + kLabelGap * 3, top + kLegendHeight / 2, kLabelFontSize, kRingLabelColour);
+                   unit(left), unit(top + kLegendHeight / 2), kRingLabelColour);
     writeLine("</g>");
 }
 
@@ -118,7 +129,9 @@ void printMapDrawing(const MapLayout& layout, const std::string& centreName)
     printMark(layout.galacticCentreMark, "toward the galactic centre");
     printMark(layout.northMark, "galactic north");
     printStalks(layout);
-    writeLine("<g class=\"stars\">");
+    // What every dot and label shares is written once, on the group.
+    writeFormatted("<g class=\"stars\" stroke=\"%s\" stroke-width=\"0.5\" font-size=\"%g\" fill=\"%s\">\n",
+                   kDotOutlineColour, kLabelFontSize, kLabelColour);
     for (const MapDot& dot : layout.dots) printDot(dot);
     writeLine("</g>");
     printCentre(centreName);
