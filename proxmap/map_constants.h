@@ -7,8 +7,9 @@ namespace vldr {
 // The view a request gets without Turn= and Tilt= (degrees).
 inline constexpr double kDefaultTurn = 30;
 inline constexpr double kDefaultTilt = 30;
-// Turn= accepted (degrees about the galactic pole; one whole turn either way).
-inline constexpr double kLargestTurn = 360;
+// Degrees in one whole turn; Turn= is accepted up to one whole turn either way.
+inline constexpr double kDegreesPerTurn = 360;
+inline constexpr double kLargestTurn = kDegreesPerTurn;
 // Tilt= accepted (degrees above the galactic plane: edge-on to from above).
 inline constexpr double kLowestTilt = 0;
 inline constexpr double kHighestTilt = 90;

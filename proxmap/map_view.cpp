@@ -48,8 +48,8 @@ const char* readMapView(const QueryString& query, MapView& view)
 
 MapView turnedBy(const MapView& view, double degrees)
 {
-    double turn = std::fmod(view.turn + degrees, 360.0);
-    if (turn < 0) turn += 360.0;
+    double turn = std::fmod(view.turn + degrees, kDegreesPerTurn);
+    if (turn < 0) turn += kDegreesPerTurn;
     return MapView{turn, view.tilt};
 }
 
