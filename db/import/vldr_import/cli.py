@@ -7,6 +7,7 @@ import sqlite3
 import sys
 
 from .catalogs import add_catalog_names
+from .census import leave_out_unconfirmed
 from .csvfile import file_date
 from .grouping import UnionFind, build_systems, group_as_catalogued
 from .hyg import read_hyg
@@ -73,6 +74,8 @@ class Import:
         self.systems = []
         self.rows = RowSet(self.report)
         self.used = set()
+        # Parsecs within which the modern lists define the census (0: none given).
+        self.census_reach = 0.0
 
 
 # Each stage takes the Import; a stage that returns a number ends the import
@@ -111,13 +114,20 @@ def read_nearby_list(imp):
     imp.report.count('nearby-list rows read', len(listed))
     grid = SkyGrid(imp.stars, PLANET_EPOCH)
     imp.listed_orbits = merge_nearest(listed, imp.stars, imp.index, grid, imp.union,
-                                      imp.args.nearest, imp.args.hyg, date, imp.report)
+                                      imp.args.nearest, date, imp.report)
+    imp.census_reach = max((r.dist for r in listed if r.dist), default=0.0)
     return None
 
 
 def check_stars(imp):
     check_plausibility(imp.stars, imp.args.hyg, imp.args.nearest, imp.report)
     imp.index = Index(imp.stars)
+
+
+def leave_out_unconfirmed_stars(imp):
+    if imp.census_reach:
+        leave_out_unconfirmed(imp.stars, imp.census_reach, imp.args.hyg, imp.report)
+        imp.index = Index(imp.stars)
 
 
 def read_orbits(imp):
@@ -204,6 +214,9 @@ def print_summary(imp):
         print(f"  nearby-list overrides: {report.overrides}", file=out)
         print(f"  nearby-list conflicts: {report.conflicts}", file=out)
     print(f"  implausible stars: {report.implausible}", file=out)
+    if imp.census_reach:
+        print(f"  stars no modern list confirms (left out): "
+              f"{c.get('stars no modern list confirms', 0)}", file=out)
     skipped = [(k, v) for k, v in sorted(c.items()) if k.startswith(('planets beyond', 'names for',
                                                                       'variables outside', 'orb6',
                                                                       'nearby-list'))]
@@ -217,6 +230,7 @@ STAGES = (
     ('group stars as the catalogue does', group_catalogued_systems),
     ('merge the nearby-star list', read_nearby_list),
     ('check plausibility', check_stars),
+    ('leave out the stars no modern list confirms', leave_out_unconfirmed_stars),
     ('read the orbits', read_orbits),
     ('read the star names', read_star_names),
     ('read the variability', read_variability),

@@ -19,7 +19,8 @@ class Star(Record):
                  'ra', 'dec', 'dist', 'pm_ra', 'pm_dec', 'rv', 'mag', 'ci', 'spect',
                  'comp', 'comp_primary', 'base', 'var', 'var_min', 'var_max',
                  'names', 'variability', 'mass', 'radius', 'host_date', 'system',
-                 'component_id', 'letter', 'luyten', 'listed', 'sources', 'date', 'more_numbers')
+                 'component_id', 'letter', 'luyten', 'listed', 'brown_dwarf', 'sources', 'date',
+                 'more_numbers')
 
     def __init__(self):
         super().__init__()
@@ -29,7 +30,8 @@ class Star(Record):
         self.sources = {}
         self.more_numbers = []
         # listed: the line of the star in the nearby-star list (None when it
-        # is not listed); letter: its component letter there; luyten: its
+        # is not listed); brown_dwarf: its line in the brown-dwarf list;
+        # letter: its component letter there; luyten: its
         # Luyten number; date: release date of its values when not the star
         # catalogue's; more_numbers: (abbreviation, value) of catalogues the
         # star catalogue does not hold (Luyten, Giclas, Gaia).

@@ -194,7 +194,7 @@ def describe(star):
     return f"id {star.hyg_id}"
 
 
-def merge_nearest(listed, stars, index, grid, union, path, hyg_path, date, report):
+def merge_nearest(listed, stars, index, grid, union, path, date, report):
     """Merges the list into the star catalogue: overrides matched stars, adds
     the others, groups the rows into systems (in union) and returns the list's
     orbits, with hyg ids as members. date is the list's release date."""
@@ -233,7 +233,6 @@ def merge_nearest(listed, stars, index, grid, union, path, hyg_path, date, repor
         star.date = date
         star.letter = component_letter(r, star)
     leave_out_superseded(listed, stars, taken, path, report)
-    report_unlisted(listed, stars, taken, hyg_path, report)
     for r in listed:
         if r.star is not None:
             index.add(r.star)
@@ -261,16 +260,6 @@ def leave_out_superseded(listed, stars, taken, path, report):
                             "not where the star catalogue puts it")
             report.count('nearby-list superseded stars')
             del stars[hyg_id]
-
-
-def report_unlisted(listed, stars, taken, hyg_path, report):
-    """Reports the catalogue stars within the list's reach (its farthest
-    distance) that the list does not hold; they are kept."""
-    reach = max((r.dist for r in listed if r.dist), default=0.0)
-    for hyg_id, s in stars.items():
-        if hyg_id not in taken and not s.listed and s.dist and s.dist <= reach:
-            report.conflict(hyg_path, s.line, f"{describe(s)} at {s.dist:g} pc is not in the "
-                            "nearby-star list; kept as the star catalogue has it")
 
 
 def report_conflicts(r, star, how, path, report):
