@@ -395,9 +395,9 @@ class ShippedDataTest(unittest.TestCase):
 
     def test_shipped_counts(self):
         out = self.result.stdout
-        self.assertRegex(out, r'systems:\s+275\b')
-        self.assertRegex(out, r'components:\s+381\b')
-        self.assertRegex(out, r'rejected rows:\s+44\b')
+        self.assertRegex(out, r'systems:\s+346\b')
+        self.assertRegex(out, r'components:\s+456\b')
+        self.assertRegex(out, r'rejected rows:\s+46\b')
         self.assertRegex(out, r'implausible stars:\s+12\b')
         self.assertRegex(out, r'stars no modern list confirms \(left out\):\s+37\b')
 
@@ -412,8 +412,8 @@ class ShippedDataTest(unittest.TestCase):
         self.assertTrue(any('GJ 1061' in l and 'distance 3.674 pc here, 4.2918 pc' in l
                             for l in self.report_lines('conflict')))
         rejected = self.report_lines('rejected')
-        self.assertEqual(len(rejected), 44)
-        self.assertTrue(all('implausible, left out' in l or 'no modern list confirms it' in l
+        self.assertEqual(len(rejected), 46)
+        self.assertTrue(all(re.search('implausible, left out|no modern list confirms it|lies beyond the census', l)
                             for l in rejected), rejected)
 
     def test_implausible_hyg_stars_are_not_nearby_stars(self):

@@ -6,6 +6,7 @@ import re
 import sqlite3
 import sys
 
+from .brown_dwarfs import merge_brown_dwarfs, read_brown_dwarfs
 from .catalogs import add_catalog_names
 from .census import leave_out_unconfirmed
 from .csvfile import file_date
@@ -25,7 +26,7 @@ from .writer import write_database
 
 DEFAULT_SCHEMA = os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))),
                               '..', 'schema.sql')
-DATED_SOURCES = ('hyg', 'nearest', 'orb6', 'planets', 'variables')
+DATED_SOURCES = ('hyg', 'nearest', 'brown_dwarfs', 'orb6', 'planets', 'variables')
 
 
 def parse_arguments(argv):
@@ -38,6 +39,8 @@ def parse_arguments(argv):
     p.add_argument('--hyg', required=True, help='HYG-format star catalogue (CSV)')
     p.add_argument('--nearest', help='Southern Stars nearest-star list (CSV), authoritative for '
                    'the stars it holds')
+    p.add_argument('--brown-dwarfs', help='L, T and Y dwarfs of the SIMPLE archive, one row per '
+                   'object (CSV); with the nearby-star list they define the census')
     p.add_argument('--orb6', help='ORB6 orbital elements (text)')
     p.add_argument('--planets', action='append', default=[],
                    help='NASA Exoplanet Archive composite table (CSV); repeatable')
@@ -45,7 +48,7 @@ def parse_arguments(argv):
     p.add_argument('--names', help='common names as "name,GJ designation" lines')
     p.add_argument('--variables', help='Southern Stars star list with variability columns')
     for source in DATED_SOURCES:
-        p.add_argument(f'--{source}-date', metavar='YYYY-MM-DD',
+        p.add_argument(f"--{source.replace('_', '-')}-date", metavar='YYYY-MM-DD',
                        help=f'release date of the {source} input (for LastUpdated)')
     p.add_argument('--schema', default=DEFAULT_SCHEMA,
                    help='schema to apply (default: db/schema.sql)')
@@ -53,7 +56,7 @@ def parse_arguments(argv):
     for source in DATED_SOURCES:
         value = getattr(args, f'{source}_date')
         if value and not re.fullmatch(r'\d{4}-\d{2}-\d{2}', value):
-            p.error(f'--{source}-date must be YYYY-MM-DD')
+            p.error(f"--{source.replace('_', '-')}-date must be YYYY-MM-DD")
     return args
 
 
@@ -83,7 +86,7 @@ class Import:
 
 def check_inputs(imp):
     a = imp.args
-    for path in [a.hyg, a.nearest, a.orb6, a.iau_names, a.names, a.variables] + a.planets:
+    for path in [a.hyg, a.nearest, a.brown_dwarfs, a.orb6, a.iau_names, a.names, a.variables] + a.planets:
         if path and not os.path.isfile(path):
             imp.report.refuse(path, "no such file")
             return 2
@@ -122,6 +125,20 @@ def read_nearby_list(imp):
 def check_stars(imp):
     check_plausibility(imp.stars, imp.args.hyg, imp.args.nearest, imp.report)
     imp.index = Index(imp.stars)
+
+
+def read_brown_dwarf_list(imp):
+    if not imp.args.brown_dwarfs:
+        return None
+    path = imp.args.brown_dwarfs
+    dwarfs = read_brown_dwarfs(path, imp.report)
+    if dwarfs is None:
+        return 2
+    imp.report.count('brown-dwarf rows read', len(dwarfs))
+    grid = SkyGrid(imp.stars, PLANET_EPOCH)
+    merge_brown_dwarfs(dwarfs, imp.stars, imp.index, grid, imp.union, imp.census_reach, path,
+                       file_date(path, imp.args.brown_dwarfs_date), imp.report)
+    return None
 
 
 def leave_out_unconfirmed_stars(imp):
@@ -219,7 +236,7 @@ def print_summary(imp):
               f"{c.get('stars no modern list confirms', 0)}", file=out)
     skipped = [(k, v) for k, v in sorted(c.items()) if k.startswith(('planets beyond', 'names for',
                                                                       'variables outside', 'orb6',
-                                                                      'nearby-list'))]
+                                                                      'nearby-list', 'brown'))]
     for k, v in skipped:
         print(f"  {k}: {v}", file=out)
 
@@ -230,6 +247,7 @@ STAGES = (
     ('group stars as the catalogue does', group_catalogued_systems),
     ('merge the nearby-star list', read_nearby_list),
     ('check plausibility', check_stars),
+    ('merge the brown-dwarf list', read_brown_dwarf_list),
     ('leave out the stars no modern list confirms', leave_out_unconfirmed_stars),
     ('read the orbits', read_orbits),
     ('read the star names', read_star_names),

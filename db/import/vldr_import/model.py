@@ -13,10 +13,11 @@ class Record:
 
 
 class Star(Record):
-    """One star of the star catalogue. Distances in parsecs, ra in hours, dec
+    """One star of the star catalogue. Distances in parsecs (dist_error a
+    fraction), ra in hours, dec
     in degrees, proper motions in mas/yr (RA times cos Dec), rv in km/s."""
     __slots__ = ('hyg_id', 'line', 'hip', 'hd', 'hr', 'gl', 'bayer', 'flam', 'con', 'proper',
-                 'ra', 'dec', 'dist', 'pm_ra', 'pm_dec', 'rv', 'mag', 'ci', 'spect',
+                 'ra', 'dec', 'dist', 'dist_error', 'pm_ra', 'pm_dec', 'rv', 'mag', 'ci', 'spect',
                  'comp', 'comp_primary', 'base', 'var', 'var_min', 'var_max',
                  'names', 'variability', 'mass', 'radius', 'host_date', 'system',
                  'component_id', 'letter', 'luyten', 'listed', 'brown_dwarf', 'sources', 'date',

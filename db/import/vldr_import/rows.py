@@ -55,7 +55,7 @@ def system_designation(system):
             return abbrev, value
     if primary.more_numbers:
         return primary.more_numbers[0]
-    if primary.listed:
+    if primary.listed or primary.brown_dwarf:
         return 'J2000', position_designation(primary)
     return 'HYG', str(primary.hyg_id)
 
@@ -181,6 +181,7 @@ def add_position(rows, owner, star, date, hyg_path, report):
                LastUpdated=rows.text(star.date or date), Epoch=POSITION_EPOCH)
     if star.dist is not None:
         row['Distance'] = round(star.dist / PARSECS_PER_LIGHT_YEAR, 5)
+        row['DistanceError'] = round(star.dist_error, 5) if star.dist_error else None
     if star.dist != 0.0:
         h, m, s = split_right_ascension(star.ra)
         d, am, asec, sign_lost = split_declination(star.dec)
