@@ -35,7 +35,7 @@ class CensusImportTest(unittest.TestCase):
             [IMPORT, cls.db, '--hyg', os.path.join(FIXTURES, 'census_stars.csv'),
              '--nearest', os.path.join(FIXTURES, 'census_nearest.csv'),
              '--brown-dwarfs', os.path.join(FIXTURES, 'census_brown_dwarfs.csv'),
-             '--brown-dwarfs-date', '2026-04-14'],
+             '--brown-dwarfs-date', '2026-04-14', '--planets', os.path.join(FIXTURES, 'census_planets.csv')],
             capture_output=True, text=True, timeout=120)
         cls.con = sqlite3.connect(f'file:{cls.db}?mode=ro', uri=True)
         cls.con.text_factory = bytes
@@ -69,6 +69,18 @@ class CensusImportTest(unittest.TestCase):
             ('census_brown_dwarfs.csv', 9, r"conflict: GJ 229 C: named a companion of HIP 29295 \('GJ 229 C'\) "
                                            r"but \d+\" from it"),
             ('census_brown_dwarfs.csv', 10, r'rejected: WISE J000000\.00\+100000\.0: no parallax of its own'),
+            ('census_planets.csv', 3, r'override: planet GJ 229 b: host GJ 229 is the star of its component '
+                                      r'letter \(HIP 29295\), not the nearest by position \(Gl 229B\)'),
+            ('census_planets.csv', 3, r'warning: planet GJ 229 b: the archive marks it controversial'),
+            ('census_planets.csv', 3, r'warning: planet GJ 229 b: eccentricity 0\.404 is an upper limit'),
+            ('census_planets.csv', 4, r'override: planet GJ 229 B b: host GJ 229 B is the star of its '
+                                      r'component letter \(Gl 229B\)'),
+            ('census_planets.csv', 4, r'warning: planet GJ 229 B b: mass 0\.02 Jupiter masses is an upper limit'),
+            ('census_planets.csv', 4, r"warning: planet GJ 229 B b: period 0\.027379 years and axis 1 AU give "
+                                      r"its host 1\.33e\+03 solar masses by Kepler's law, the host has 0\.05"),
+            ('census_planets.csv', 5, r'warning: planet eps Ind A b: mass 3 Jupiter masses is a lower limit; '
+                                      r'written as a minimum'),
+            ('census_planets.csv', 5, r'warning: planet eps Ind A b: radius 1 Jupiter radii is a limit'),
         )
         for name, line, pattern in cases:
             with self.subTest(name=name, line=line):
@@ -99,6 +111,22 @@ class CensusImportTest(unittest.TestCase):
                          [(b'Luhman 16', 1)])
         self.assertEqual(self.rows("SELECT CatAbbrev, Value FROM CatalogNumbers WHERE OwnerID = 1102"),
                          [(b'Gl', b'229B')])
+
+    def test_planets_sit_on_the_star_of_their_host_s_letter_with_limits_and_doubts_kept(self):
+        # (planet, host, mass, minimum, mass limit, mass bound, controversial, radius,
+        #  eccentricity, eccentricity limit, eccentricity bound)
+        cases = (
+            (1151, 1101, 0.047, 1, None, None, 1, None, None, 1, 0.404),    # GJ 229 b: on A, not on B
+            (1152, 1102, None, 0, 1, 0.02, 0, None, 0.1, None, None),       # GJ 229 B b: on B
+            (3151, 3101, 3.0, 1, -1, None, 0, None, 0.4, None, None),       # eps Ind A b
+        )
+        for planet, host, *values in cases:
+            with self.subTest(planet=planet):
+                self.assertEqual(self.rows('SELECT PrimaryID, Mass, IsMassAMinimum, MassLimit, MassBound, '
+                                           'IsControversial, Radius, Eccentricity, EccentricityLimit, '
+                                           'EccentricityBound FROM Planets JOIN Orbits ON SecondaryID = '
+                                           'Planets.ID WHERE Planets.ID = ?', planet),
+                                 [(host, *values)])
 
     def test_a_brown_dwarf_already_in_the_list_is_one_star(self):
         self.assertEqual(self.rows('SELECT SpectralClass, SpectrumSource FROM Spectra WHERE OwnerID = 100000501'),

@@ -448,12 +448,12 @@ class ShippedDataTest(unittest.TestCase):
                                         'Eccentricity FROM Orbits WHERE ID = ?', self.ALPHA_CENTAURI + 11),
                          [(self.ALPHA_CENTAURI + 1, self.ALPHA_CENTAURI + 2, 79.91, 17.66, 0, 0.524)])
 
-    def test_proxima_centauri_b_is_a_minimum_mass_of_0_00337_jupiter_masses_around_c(self):
+    def test_proxima_centauri_b_is_a_minimum_mass_of_0_0033194_jupiter_masses_around_c(self):
         page = self.program('sysview', 'Name=Proxima%20Centauri')
         self.assertIn('<H1>Alpha Centauri</H1>', page)
-        self.assertIn('0.00337 x Jupiter, minimum', page)
+        self.assertIn('0.0033194 x Jupiter, minimum', page)
         self.assertEqual(rows(self.con, 'SELECT Name, Mass, IsMassAMinimum FROM Planets WHERE ID = ?',
-                              self.ALPHA_CENTAURI + 51), [(b'Proxima Cen b', 0.00337, 1)])
+                              self.ALPHA_CENTAURI + 51), [(b'Proxima Cen b', 0.0033194, 1)])
         self.assertEqual(rows(self.con, 'SELECT PrimaryID FROM Orbits WHERE SecondaryID = ?',
                               self.ALPHA_CENTAURI + 51), [(self.ALPHA_CENTAURI + 3,)])
 

@@ -44,17 +44,20 @@ class Star(Record):
 
 class Orbit(Record):
     """An orbit of a star (or pair) around a star, or of a planet around its
-    host: period in years, axis in arcseconds (or AU when is_au), epoch a year."""
+    host: period in years, axis in arcseconds (or AU when is_au), epoch a year;
+    eccentricity_limit 1 or -1 when the catalogue gives only a bound
+    (eccentricity_bound) on the eccentricity; grade ORB6's grade."""
     __slots__ = ('line', 'primary', 'secondary', 'primary_pair', 'period', 'period_error',
                  'axis', 'is_au', 'eccentricity', 'inclination', 'node', 'epoch',
-                 'source', 'date', 'planet', 'rank')
+                 'source', 'date', 'planet', 'rank', 'eccentricity_limit', 'eccentricity_bound',
+                 'grade')
 
 
 class Planet(Record):
     """A planet and its host star: mass and radius in Jupiter units, errors as
     fractions; orbit is its Orbit."""
     __slots__ = ('line', 'path', 'name', 'host', 'mass', 'mass_error', 'is_minimum', 'radius',
-                 'radius_error', 'date', 'orbit')
+                 'radius_error', 'date', 'orbit', 'mass_limit', 'mass_bound', 'controversial')
 
 
 class System(Record):

@@ -238,7 +238,9 @@ def add_orbit_row(rows, oid, primary_id, secondary_id, o, source, omega):
              Period=o.period, SemimajorAxis=o.axis, Eccentricity=o.eccentricity,
              Inclination=o.inclination, Omega=omega, PeriastronEpoch=o.epoch,
              IsAxisJustGap=0, Source=rows.source(source),
-             PeriodError=o.period_error, LastUpdated=rows.text(o.date), IsAxisAU=o.is_au)
+             PeriodError=o.period_error, LastUpdated=rows.text(o.date), IsAxisAU=o.is_au,
+             EccentricityLimit=o.eccentricity_limit, EccentricityBound=o.eccentricity_bound,
+             Grade=o.grade)
 
 
 def add_orbit_rows(rows, stars, orbits, planets, orb6_path, report):
@@ -299,7 +301,8 @@ def add_orbit_rows(rows, stars, orbits, planets, orb6_path, report):
                  Mass=p.mass, MassError=p.mass_error, IsMassAMinimum=p.is_minimum,
                  MassSource=rows.source('NASA') if p.mass is not None else None,
                  Radius=p.radius, RadiusError=p.radius_error,
-                 RadiusSource=rows.source('NASA') if p.radius is not None else None)
+                 RadiusSource=rows.source('NASA') if p.radius is not None else None,
+                 MassLimit=p.mass_limit, MassBound=p.mass_bound, IsControversial=p.controversial)
         add_orbit_row(rows, oid, host.component_id, pid, p.orbit, 'NASA', None)
         used.add('NASA')
         report.count('planets')
