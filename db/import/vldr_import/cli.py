@@ -8,6 +8,7 @@ import sys
 
 from .brown_dwarfs import merge_brown_dwarfs, read_brown_dwarfs
 from .catalogs import add_catalog_names
+from .consistency import check_orbits, check_systems
 from .census import leave_out_unconfirmed
 from .csvfile import file_date
 from .grouping import UnionFind, build_systems, group_as_catalogued
@@ -15,8 +16,8 @@ from .hyg import read_hyg
 from .layout import RowSet
 from .lookup import Index, SkyGrid
 from .names import GroupNames, read_iau_names, read_names
-from .nearest import merge_nearest, read_nearest
-from .orb6 import read_orb6
+from .nearest import SOURCE as NEAREST_SOURCE, merge_nearest, read_nearest
+from .orb6 import INDETERMINATE_GRADE, read_orb6
 from .planets import PLANET_EPOCH, read_planets
 from .plausibility import check_plausibility
 from .report import Report
@@ -153,7 +154,9 @@ def read_orbits(imp):
         imp.orbits = read_orb6(imp.args.orb6, imp.dates['orb6'], imp.stars, imp.index,
                                imp.union, imp.report)
     # The list's orbits fill in pairs the orbit catalogue has no orbit for.
+    # (An orbit ORB6 grades indeterminate is left out, and its copy in the list too.)
     known = {frozenset((o.primary, o.secondary)) for o in imp.orbits if o.primary is not None}
+    imp.orbits = [o for o in imp.orbits if o.grade != INDETERMINATE_GRADE]
     for o in imp.listed_orbits:
         if frozenset((o.primary, o.secondary)) not in known and o.primary in imp.stars \
                 and o.secondary in imp.stars:
@@ -188,6 +191,23 @@ def read_planet_tables(imp):
 
 def form_systems(imp):
     imp.systems = build_systems(imp.stars, imp.union, imp.args.hyg, imp.report, imp.args.nearest)
+
+
+def check_consistency(imp):
+    a = imp.args
+
+    def path_of(star):
+        if star.listed:
+            return a.nearest, star.listed
+        if star.brown_dwarf:
+            return a.brown_dwarfs, star.brown_dwarf
+        return a.hyg, star.line
+
+    def orbit_path(orbit):
+        return a.nearest if orbit.source == NEAREST_SOURCE else a.orb6
+
+    check_systems(imp.systems, path_of, imp.report)
+    imp.orbits = check_orbits(imp.orbits, imp.stars, orbit_path, imp.report)
 
 
 def lay_out_rows(imp):
@@ -227,16 +247,17 @@ def print_summary(imp):
           file=out)
     print(f"  characters transliterated to windows-1252: {report.transliterated}", file=out)
     print(f"  texts cut to their column width: {report.truncated}", file=out)
-    if imp.args.nearest:
-        print(f"  nearby-list overrides: {report.overrides}", file=out)
-        print(f"  nearby-list conflicts: {report.conflicts}", file=out)
+    print(f"  overrides (values replaced or mended): {report.overrides}", file=out)
+    print(f"  conflicts (catalogues that disagree): {report.conflicts}", file=out)
     print(f"  implausible stars: {report.implausible}", file=out)
     if imp.census_reach:
         print(f"  stars no modern list confirms (left out): "
               f"{c.get('stars no modern list confirms', 0)}", file=out)
     skipped = [(k, v) for k, v in sorted(c.items()) if k.startswith(('planets beyond', 'names for',
                                                                       'variables outside', 'orb6',
-                                                                      'nearby-list', 'brown'))]
+                                                                      'nearby-list', 'brown',
+                                                                      'close-pair', 'blended',
+                                                                      'colours', 'orbits Kepler'))]
     for k, v in skipped:
         print(f"  {k}: {v}", file=out)
 
@@ -254,6 +275,7 @@ STAGES = (
     ('read the variability', read_variability),
     ('read the planets', read_planet_tables),
     ('form the systems', form_systems),
+    ('check the physics of stars and orbits', check_consistency),
     ('lay out the rows', lay_out_rows),
     ('write the database', write_file),
     ('print the summary', print_summary),

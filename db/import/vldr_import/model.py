@@ -19,7 +19,7 @@ class Star(Record):
     __slots__ = ('hyg_id', 'line', 'hip', 'hd', 'hr', 'gl', 'bayer', 'flam', 'con', 'proper',
                  'ra', 'dec', 'dist', 'dist_error', 'pm_ra', 'pm_dec', 'rv', 'mag', 'ci', 'spect',
                  'comp', 'comp_primary', 'base', 'var', 'var_min', 'var_max',
-                 'names', 'variability', 'mass', 'radius', 'host_date', 'system',
+                 'names', 'variability', 'catalogue_photometry', 'mass', 'radius', 'host_date', 'system',
                  'component_id', 'letter', 'luyten', 'listed', 'brown_dwarf', 'sources', 'date',
                  'more_numbers')
 
@@ -31,7 +31,8 @@ class Star(Record):
         self.sources = {}
         self.more_numbers = []
         # listed: the line of the star in the nearby-star list (None when it
-        # is not listed); brown_dwarf: its line in the brown-dwarf list;
+        # is not listed); catalogue_photometry: the star catalogue's (V, B-V)
+        # where a list replaced them; brown_dwarf: its line in the brown-dwarf list;
         # letter: its component letter there; luyten: its
         # Luyten number; date: release date of its values when not the star
         # catalogue's; more_numbers: (abbreviation, value) of catalogues the

@@ -23,6 +23,7 @@ from .grouping import listed_order
 from .ids import fits_system_id
 from .model import Orbit, Record, Star
 from .names import add_name
+from .spectra import parse_spectrum
 from .units import BadValue, angular_separation_arcsec, number
 from .variables import identifiers, variable_type_code
 
@@ -45,6 +46,9 @@ MATCH_DISTANCE = 0.25
 COMPANION_ARCSEC = 300.0
 COMPANION_DISTANCE = 0.05
 ARCSEC_PER_SECOND_OF_TIME = 15.0
+# Luminosity classes of the star catalogue that say more than the list's
+# plain V, and are kept over it.
+MORE_SPECIFIC_THAN_DWARF = ('IV', 'IV-V', 'IV/V', 'V-IV')
 
 
 class ListedStar(Record):
@@ -79,9 +83,16 @@ def read_nearest(path, date, report):
                       f"{', '.join(REQUIRED_COLUMNS)}")
         return None
     listed = []
+    seen = {}
     for line, row in table.rows():
         if not row or all(not c.strip() for c in row):
             continue
+        # A row repeated whole is one star listed twice (Wolf 630 B).
+        key = tuple(c.strip() for c in row)
+        if key in seen:
+            report.reject(path, line, f"the same row as line {seen[key]}: one star, listed twice")
+            continue
+        seen[key] = line
         try:
             listed.append(read_row(table, row, line, date))
         except BadValue as e:
@@ -293,16 +304,35 @@ def override(r, star, path, report):
         star.rv = r.rv
         star.sources['rv'] = SOURCE
     if r.spect and r.spect != star.spect:
-        changed.append(f"spectrum {star.spect or '-'} -> {r.spect}")
-        star.spect = r.spect
+        spect = more_specific_luminosity(r.spect, star.spect)
+        if spect != r.spect:
+            report.conflict(path, r.line, f"{describe(star)}: spectrum {r.spect} here, "
+                            f"{star.spect} in the star catalogue; its luminosity class, the more "
+                            f"specific, is kept: {spect}")
+        changed.append(f"spectrum {star.spect or '-'} -> {spect}")
+        star.spect = spect
         star.sources['spect'] = SOURCE
     if r.mag is not None:
         if r.mag != star.mag:
             changed.append(f"V {star.mag} -> {r.mag}")
+        star.catalogue_photometry = (star.mag, star.ci)
         star.mag, star.ci = r.mag, r.ci if r.ci is not None else star.ci
         star.sources['mag'] = SOURCE
     if changed:
         report.override(path, r.line, f"{describe(star)}: " + ', '.join(changed))
+
+
+def more_specific_luminosity(listed, catalogued):
+    """The list's spectral type, or, where the list says a plain dwarf (V) and
+    the star catalogue a subgiant or a class between (IV, IV-V), the list's
+    spectral class with the catalogue's luminosity class: beta Hyi stays G2
+    IV, Procyon F5 IV-V."""
+    listed_class, listed_lum = parse_spectrum(listed)
+    catalogued_class, catalogued_lum = parse_spectrum(catalogued)
+    if listed_lum and listed_lum.rstrip('e') == 'V' and catalogued_lum \
+            and catalogued_lum.rstrip('e:') in MORE_SPECIFIC_THAN_DWARF and listed_class:
+        return f"{listed_class} {catalogued_lum.rstrip('e')}{'e' if listed_lum.endswith('e') else ''}"
+    return listed
 
 
 def add_star(r, stars, path, report):
