@@ -395,7 +395,7 @@ class ShippedDataTest(unittest.TestCase):
 
     def test_shipped_counts(self):
         out = self.result.stdout
-        self.assertRegex(out, r'systems:\s+346\b')
+        self.assertRegex(out, r'systems:\s+344\b')
         self.assertRegex(out, r'components:\s+455\b')
         self.assertRegex(out, r'rejected rows:\s+61\b')
         self.assertRegex(out, r'implausible stars:\s+12\b')

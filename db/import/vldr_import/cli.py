@@ -8,10 +8,10 @@ import sys
 
 from .brown_dwarfs import merge_brown_dwarfs, read_brown_dwarfs
 from .catalogs import add_catalog_names
-from .consistency import check_orbits, check_systems
+from .consistency import check_orbits, check_systems, naked_eye_numbers
 from .census import leave_out_unconfirmed
 from .csvfile import file_date
-from .grouping import UnionFind, build_systems, group_as_catalogued
+from .grouping import UnionFind, build_systems, group_as_catalogued, join_common_motion_pairs
 from .hyg import read_hyg
 from .layout import RowSet
 from .lookup import Index, SkyGrid
@@ -193,20 +193,29 @@ def form_systems(imp):
     imp.systems = build_systems(imp.stars, imp.union, imp.args.hyg, imp.report, imp.args.nearest)
 
 
-def check_consistency(imp):
+def source_line(imp, star):
+    """(file, line) of the row a star came from."""
     a = imp.args
+    if star.listed:
+        return a.nearest, star.listed
+    if star.brown_dwarf:
+        return a.brown_dwarfs, star.brown_dwarf
+    return a.hyg, star.line
 
-    def path_of(star):
-        if star.listed:
-            return a.nearest, star.listed
-        if star.brown_dwarf:
-            return a.brown_dwarfs, star.brown_dwarf
-        return a.hyg, star.line
 
+def join_moving_groups(imp):
+    join_common_motion_pairs(imp.stars, imp.union, lambda star: source_line(imp, star), imp.report)
+
+
+def check_designations(imp):
+    naked_eye_numbers(imp.stars, lambda star: source_line(imp, star), imp.report)
+
+
+def check_consistency(imp):
     def orbit_path(orbit):
-        return a.nearest if orbit.source == NEAREST_SOURCE else a.orb6
+        return imp.args.nearest if orbit.source == NEAREST_SOURCE else imp.args.orb6
 
-    check_systems(imp.systems, path_of, imp.report)
+    check_systems(imp.systems, lambda star: source_line(imp, star), imp.report)
     imp.orbits = check_orbits(imp.orbits, imp.stars, orbit_path, imp.report)
 
 
@@ -257,7 +266,8 @@ def print_summary(imp):
                                                                       'variables outside', 'orb6',
                                                                       'nearby-list', 'brown',
                                                                       'close-pair', 'blended',
-                                                                      'colours', 'orbits Kepler'))]
+                                                                      'colours', 'orbits Kepler',
+                                                                      'naked-eye', 'systems joined'))]
     for k, v in skipped:
         print(f"  {k}: {v}", file=out)
 
@@ -274,6 +284,8 @@ STAGES = (
     ('read the star names', read_star_names),
     ('read the variability', read_variability),
     ('read the planets', read_planet_tables),
+    ('join the systems that move together', join_moving_groups),
+    ('check the designations', check_designations),
     ('form the systems', form_systems),
     ('check the physics of stars and orbits', check_consistency),
     ('lay out the rows', lay_out_rows),

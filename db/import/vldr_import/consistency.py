@@ -3,6 +3,8 @@ or one pair says must agree with what its spectral type and its partners
 say. Each rule has its tolerance here and a line of the report for every
 star or orbit it changes or doubts:
 
+  - HR and Flamsteed numbers only on stars bright enough to carry them
+    (NAKED_EYE_LIMIT; checked before the systems are named);
   - one distance per close pair: a companion less than CLOSE_PAIR_AU
     (projected) from its system's primary takes the primary's distance;
   - one name per system: a name a star shares with an earlier star of its
@@ -30,6 +32,9 @@ from .rows import component_spectrum
 from .units import angular_separation_arcsec
 
 CLOSE_PAIR_AU = 1000.0
+# The Bright Star (HR) catalogue and Flamsteed's reach V 6.5; a star fainter
+# than this by far has another star's number.
+NAKED_EYE_LIMIT = 8.0
 SAME_MAGNITUDE = 0.005
 # A companion of a later type is no brighter than this (magnitudes) above an
 # earlier star of its system, unless its V is theirs blended.
@@ -76,6 +81,21 @@ def type_number(spectral):
         except ValueError:
             return None
     return t
+
+
+def naked_eye_numbers(stars, path_of, report):
+    """Leaves out the HR and Flamsteed numbers of stars too faint for the
+    catalogues that give them (fainter than NAKED_EYE_LIMIT): they belong to
+    another star (GJ 747 with 17 Lyr, HR 7261)."""
+    for star in stars.values():
+        if (star.hr or star.flam) and star.mag is not None and star.mag > NAKED_EYE_LIMIT:
+            numbers = ', '.join(n for n in (f"HR {star.hr}" if star.hr else None,
+                                            f"{star.flam} {star.con}" if star.flam else None) if n)
+            report.override(*path_of(star), f"{describe(star)}: {numbers} left out: at V "
+                            f"{star.mag:g} the star is too faint for the catalogues of the "
+                            "naked-eye stars")
+            star.hr = star.flam = None
+            report.count('naked-eye numbers left out')
 
 
 def check_systems(systems, path_of, report):

@@ -1,7 +1,8 @@
 """Turning systems, orbits and planets into database rows (see layout.py for
 the tables). Returns the abbreviations and source codes used, for the
 catalogue registry."""
-from .designations import gliese_stem, greek_parts, split_gliese
+from .designations import (gliese_stem, greek_parts, spelled_flamsteed, spelled_variable,
+                           split_gliese)
 from .ids import OrbitIds
 from .layout import VARTYPE_WIDTH
 from .spectra import spectrum_parts
@@ -97,8 +98,12 @@ def add_system(rows, system, hyg_date, hyg_path, report, used):
         system_names.append(system.name)
     if system.spelled and system.spelled not in system_names:
         system_names.append(system.spelled)
+    # The Flamsteed number names the whole system (40 Eridani A, B and C); a
+    # variable-star designation its star.
+    also = [spelled_flamsteed(primary)] + ([spelled_variable(primary)] if single else [])
     if single:
         system_names += [n for n in primary.names if n not in system_names]
+    system_names += [n for n in also if n and n not in system_names]
     for k, name in enumerate(system_names):
         rows.add('ProperNames', OwnerID=S, Name=rows.text(name),
                  IsSystemName=1 if k == 0 and system.name else 0)
@@ -139,8 +144,10 @@ def add_component(rows, system, k, star, hyg_date, hyg_path, report, used):
         used.add('NASA')
     report.count('components')
     if not single:
-        for name in star.names:
-            if name != system.name:
+        variable = spelled_variable(star)
+        names = star.names + ([variable] if variable and variable not in star.names else [])
+        for name in names:
+            if name != system.name and name != system.spelled:
                 rows.add('ProperNames', OwnerID=C, Name=rows.text(name), IsSystemName=0)
                 report.count('proper names')
         for abbrev, value in catalogue_numbers(star):
