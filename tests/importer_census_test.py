@@ -62,7 +62,7 @@ class CensusImportTest(unittest.TestCase):
                                            r"'epsilon IndiA'; radial velocity -40\.035 km/s left out"),
             ('census_brown_dwarfs.csv', 7, r'override: 2MASS J17502484-0016151: adopted parallax 45\.16 mas '
                                            r'\(Andr11\) lies 59 % from the others'),
-            ('census_brown_dwarfs.csv', 7, r'override: 2MASS J17502484-0016151 is id 1000004 of the census, '
+            ('census_brown_dwarfs.csv', 7, r'override: 2MASS J17502484-0016151 is Gaia 4371611781966708992 of the census, '
                                            r'which keeps its values; spectrum L5'),
             ('census_brown_dwarfs.csv', 8, r'rejected: 2MASS J21392676\+0220226 at 10\.36 pc lies beyond the '
                                            r'census'),

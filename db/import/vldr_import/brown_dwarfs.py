@@ -335,10 +335,10 @@ def confirm(d, star, path, date, report):
     if not star.spect and d.spect:
         star.spect, star.sources['spect'] = d.spect, SOURCE
         changed = f"; spectrum {d.spect}"
-    for name in common_names(d):
-        add_name(star, name)
     report.override(path, d.line, f"{d.source} is {describe(star)} of the census, which keeps "
                     f"its values{changed}")
+    for name in common_names(d):
+        add_name(star, name)
     report.count('brown dwarfs already in the census')
 
 

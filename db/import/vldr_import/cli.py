@@ -220,7 +220,8 @@ def check_consistency(imp):
 
 
 def lay_out_rows(imp):
-    imp.used |= add_system_rows(imp.rows, imp.systems, imp.dates['hyg'], imp.args.hyg, imp.report)
+    imp.used |= add_system_rows(imp.rows, imp.systems, imp.dates['hyg'],
+                                lambda star: source_line(imp, star), imp.report)
     imp.used |= add_orbit_rows(imp.rows, imp.stars, imp.orbits, imp.planets, imp.args.orb6,
                                imp.report)
     add_catalog_names(imp.rows, imp.used)

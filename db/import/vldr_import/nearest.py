@@ -202,6 +202,10 @@ def describe(star):
     for label, value in (('HIP', star.hip), ('', star.gl), ('HD', star.hd)):
         if value:
             return f"{label} {value}".strip()
+    if star.names:
+        return star.names[0]
+    if star.more_numbers:
+        return ' '.join(star.more_numbers[0])
     return f"id {star.hyg_id}"
 
 

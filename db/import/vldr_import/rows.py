@@ -5,6 +5,7 @@ from .designations import (gliese_stem, greek_parts, spelled_flamsteed, spelled_
                            split_gliese)
 from .ids import OrbitIds
 from .layout import VARTYPE_WIDTH
+from .nearest import describe
 from .spectra import spectrum_parts
 from .units import PARSECS_PER_LIGHT_YEAR, proper_motion, split_declination, split_right_ascension
 
@@ -70,20 +71,21 @@ def position_designation(star):
     return f"J{h:02d}{m:02d}{int(s):02d}{sign}{abs(d):02d}{am:02d}"
 
 
-def add_system_rows(rows, systems, hyg_date, hyg_path, report):
+def add_system_rows(rows, systems, hyg_date, source_line, report):
     """Adds the rows of every system and its components; returns the
-    abbreviations used."""
+    abbreviations used. source_line(star) is (file, line) of the row the star
+    came from, for the report."""
     used = set()
     for system in systems:
-        add_system(rows, system, hyg_date, hyg_path, report, used)
+        add_system(rows, system, hyg_date, source_line, report, used)
         for k, star in enumerate(system.stars):
-            add_component(rows, system, k, star, hyg_date, hyg_path, report, used)
+            add_component(rows, system, k, star, hyg_date, source_line, report, used)
             used |= set(star.sources.values())
         used.add('HYG')
     return used
 
 
-def add_system(rows, system, hyg_date, hyg_path, report, used):
+def add_system(rows, system, hyg_date, source_line, report, used):
     """The Systems row, the system's names and numbers, position and motion."""
     S = system.id
     primary = system.stars[0]
@@ -123,11 +125,11 @@ def add_system(rows, system, hyg_date, hyg_path, report, used):
         report.count('catalogue numbers')
 
     # The system's position and motion are its primary's.
-    add_position(rows, S, primary, hyg_date, hyg_path, report)
+    add_position(rows, S, primary, hyg_date, source_line, report)
     add_velocity(rows, S, primary, hyg_date)
 
 
-def add_component(rows, system, k, star, hyg_date, hyg_path, report, used):
+def add_component(rows, system, k, star, hyg_date, source_line, report, used):
     """The Components row of the k-th star (from 0) and the rows it owns."""
     C = star.component_id
     single = len(system.stars) == 1
@@ -156,7 +158,7 @@ def add_component(rows, system, k, star, hyg_date, hyg_path, report, used):
             used.add(abbrev)
             report.count('catalogue numbers')
         if k > 0:
-            add_position(rows, C, star, hyg_date, hyg_path, report)
+            add_position(rows, C, star, hyg_date, source_line, report)
             add_velocity(rows, C, star, hyg_date)
     spectral, luminosity, source = component_spectrum(system, k)
     if spectral or luminosity:
@@ -181,7 +183,7 @@ def component_spectrum(system, k):
     return None, None, None
 
 
-def add_position(rows, owner, star, date, hyg_path, report):
+def add_position(rows, owner, star, date, source_line, report):
     """The Positions row of owner from star: distance in light-years, RA and
     Dec split (none for the Sun); a declination that loses its sign is reported."""
     row = dict(OwnerID=owner, DistanceSource=rows.source(star.source('dist', 'HYG')),
@@ -194,10 +196,10 @@ def add_position(rows, owner, star, date, hyg_path, report):
         d, am, asec, sign_lost = split_declination(star.dec)
         if sign_lost:
             report.declination_sign_lost += 1
-            report.warn(hyg_path, star.line,
+            report.warn(*source_line(star),
                         f"star {star.hyg_id}: declination {star.dec:+.6f} lies between 0 and -1 "
                         f"degree, which the database cannot hold; stored as +0 {am}' {asec}\" "
-                        "(the sign is lost)")
+                        f"(the sign is lost; {describe(star)})")
         row.update(RA_hr=h, RA_min=m, RA_sec=s, Dec_deg=d, Dec_arcmin=am, Dec_arcsec=asec)
     rows.add('Positions', **row)
 
