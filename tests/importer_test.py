@@ -401,6 +401,23 @@ class ShippedDataTest(unittest.TestCase):
         self.assertRegex(out, r'implausible stars:\s+12\b')
         self.assertRegex(out, r'stars no modern list confirms \(left out\):\s+37\b')
 
+    def test_the_home_page_states_what_the_census_holds(self):
+        with open(os.path.join(SOURCE_DIR, 'site', 'index.html'), encoding='cp1252') as f:
+            text = re.sub(r'\s+', ' ', f.read())
+        stated = re.search(r'(\d+) systems besides the Sun, with (\d+) stars \(the Sun and (\d+) white dwarfs '
+                           r'among them\), (\d+) brown dwarfs and (\d+) known planets', text)
+        self.assertIsNotNone(stated, 'no census counts on the home page')
+
+        def count(sql):
+            return rows(self.con, sql)[0][0]
+
+        brown_dwarfs = count("SELECT COUNT(*) FROM Spectra WHERE substr(SpectralClass, 1, 1) IN ('L', 'T', 'Y')")
+        built = (count('SELECT COUNT(*) FROM Systems') - 1,
+                 count('SELECT COUNT(*) FROM Components') - brown_dwarfs,
+                 count("SELECT COUNT(*) FROM Spectra WHERE substr(SpectralClass, 1, 1) = 'D'"),
+                 brown_dwarfs, count('SELECT COUNT(*) FROM Planets'))
+        self.assertEqual(tuple(int(n) for n in stated.groups()), built)
+
     def report_lines(self, kind):
         return [l for l in self.result.stderr.splitlines() if f': {kind}: ' in l]
 
