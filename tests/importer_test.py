@@ -562,6 +562,47 @@ class ShippedDataTest(unittest.TestCase):
         self.assertInOrder([n for n, _ in names])
         self.assertIn(('Gliese-Jahreiss 1061', '11.9835'), names)
 
+    def neighbours(self, query):
+        page = self.program('proxlist', query)
+        return re.findall(r'<A HREF="sysview\.exe\?ID=(\d+)">([^<]*)</A>: ([0-9.]+) light-years', page)
+
+    def test_luhman_16_and_wise_0855_lie_within_8_light_years(self):
+        names = {name: float(d) for _, name, d in self.neighbours('X=0&Y=0&Z=0&ly=8')}
+        self.assertLess(names['Luhman 16'], 6.6)
+        self.assertLess(names['WISE J0855-0714'], 7.5)
+
+    def test_every_system_within_5_parsecs_is_in_a_modern_list(self):
+        found = self.neighbours(f'X=0&Y=0&Z=0&ly={5 / PARSECS_PER_LIGHT_YEAR:.4f}')
+        self.assertGreater(len(found), 40)
+        for system, name, _ in found[1:]:           # after Sol
+            with self.subTest(name=name):
+                self.assertIn(rows(self.con, 'SELECT DistanceSource FROM Positions WHERE OwnerID = ?',
+                                   int(system))[0][0], (b'SS10pc', b'SIMPLE'))
+        for phantom in ('Hipparcos 82724', 'Hipparcos 82725', 'Hipparcos 114110'):
+            self.assertNotIn(phantom, [name for _, name, _ in found])
+
+    def test_gj_667_c_s_planets_are_under_component_c_and_a_keeps_its_own_mass(self):
+        page = self.program('sysview', 'Catalog=HIP&CatNo=84709')
+        a, c = page.index('<U>Component A:</U>'), page.index('<U>Component C:</U>')
+        for planet in 'bcefg':
+            self.assertGreater(page.index(f'<U>Companion GJ 667 C {planet}:</U>'), c)
+        self.assertNotIn('<B>Mass:</B> 0.33 x Sol', page[a:c])
+
+    def test_kruger_60_a_is_brighter_than_b(self):
+        page = self.program('sysview', 'Name=Kruger%2060')
+        magnitudes = re.findall(r'Apparent visual magnitude:</B> \+([0-9.]+)', page)
+        self.assertEqual(magnitudes[:2], ['9.59', '11.30'])
+
+    def test_usual_names_and_designations_find_their_star(self):
+        cases = (('Name=YZ%20Ceti', 'Gliese 54.1'), ('Name=EV%20Lac', 'Gliese 873'),
+                 ('Name=EV%20Lacertae', 'Gliese 873'), ('Name=40%20Eri', 'Omicron\xb2 Eridani'),
+                 ('Name=40%20Eridani', 'Omicron\xb2 Eridani'), ("Name=Luyten's%20Star", "Luyten's Star"),
+                 ("Name=Kapteyn's%20Star", "Kapteyn's Star"), ('Catalog=Gl&CatNo=229', 'Gliese 229'),
+                 ('Name=Luhman%2016', 'Luhman 16'))
+        for query, title in cases:
+            with self.subTest(query=query):
+                self.assertIn(f'<H1>{title}</H1>', self.program('sysview', query))
+
     def test_teegarden_s_star_just_beyond_12_light_years_with_its_three_planets(self):
         page = self.program('proxlist', 'X=0&Y=0&Z=0&ly=12.6')
         self.assertIn("Teegarden's Star</A>: 12.4994 light-years", page)
