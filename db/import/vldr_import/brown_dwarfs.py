@@ -71,6 +71,8 @@ SHORT_SURVEYS = {'WISE': 'WISE', 'WISEA': 'WISE', 'WISEP': 'WISE', 'WISEPA': 'WI
 LONG_DESIGNATION = re.compile(r'^([0-9A-Z-]+) J(\d{4})[\d.]*([+-]\d{4})[\d.]*$')
 SHORT_DESIGNATION = re.compile(r'^([0-9A-Z-]+) J(\d{4})([+-]\d{4})$')
 GREEK_ABBREVIATIONS = {k.lower(): k for k in GREEK}
+# A name of the first part of a pair ('eps Indi Ba'): the row is the pair.
+UNRESOLVED_PART = re.compile(r'[0-9a-z\s][A-D]a$')
 CONSTELLATION_BY_GENITIVE = {v: k for k, v in CONSTELLATION_GENITIVE.items()}
 
 
@@ -288,6 +290,10 @@ def merge_brown_dwarfs(dwarfs, stars, index, grid, union, reach, path, date, rep
                               f"census ({reach:g} pc)")
                 continue
         members = parts_of.get(d.source) or [d]
+        unresolved = [n for n in d.names if UNRESOLVED_PART.search(n)]
+        if len(members) == 1 and unresolved:
+            report.warn(path, d.line, f"{d.source}: one row for a pair the archive does not resolve "
+                        f"('{unresolved[0]}' names its first part): one component")
         first = None
         for k, part in enumerate(members):
             star = add_star(part, d, k, stars, index, path, date, report)
