@@ -1,5 +1,7 @@
-"""Tests of the importer's physical checks on stars, pairs and orbits: one
-table of cases per rule, on stars built here.
+"""Tests of the importer's rules for stars, pairs, orbits and names: the
+physical checks, which name titles a system, the spelled designations a star
+is also found by, numbers of naked-eye catalogues only on bright stars, and
+systems that move together; one table of cases per rule, on stars built here.
 
 Run by CTest with VLDR_SOURCE_DIR set; from tests/ by hand:
 python3 -m unittest -v importer_consistency_test
@@ -11,7 +13,7 @@ import unittest
 SOURCE_DIR = os.environ.get('VLDR_SOURCE_DIR',
                             os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 sys.path.insert(0, os.path.join(SOURCE_DIR, 'db', 'import'))
-from vldr_import import consistency, nearest, orb6  # noqa: E402
+from vldr_import import consistency, designations, grouping, names, nearest, orb6  # noqa: E402
 from vldr_import.model import Orbit, Star, System  # noqa: E402
 from vldr_import.report import Report  # noqa: E402
 
@@ -135,6 +137,83 @@ class LuminosityClassTest(unittest.TestCase):
         for listed, catalogued, kept in cases:
             with self.subTest(listed=listed):
                 self.assertEqual(nearest.more_specific_luminosity(listed, catalogued), kept)
+
+
+def named(hyg_id, names=(), gl=None, **values):
+    s = Star()
+    s.hyg_id, s.line, s.names, s.gl = hyg_id, hyg_id, list(names), gl
+    for k, v in values.items():
+        setattr(s, k, v)
+    return s
+
+
+def titled(*stars, spelled=None):
+    sy = System()
+    sy.stars, sy.spelled = list(stars), spelled
+    return sy
+
+
+class NamesTest(unittest.TestCase):
+
+    def test_titles_prefer_proper_names_then_designations_then_survey_names(self):
+        cases = (
+            ('proper name', titled(named(1, ['IRAS 20079-3614', 'Lalande 9352'], 'Gl 887')), 'Lalande 9352'),
+            ('survey name, Gliese number', titled(named(1, ['IRAS 20079-3614'], 'Gl 783')), None),
+            ('MCC name', titled(named(1, ['MCC 541'], 'Gl 338')), None),
+            ('survey name only', titled(named(1, ['WISE J0855-0714'])), 'WISE J0855-0714'),
+            ('spelled', titled(named(1, ['IRAS 1'], 'Gl 2'), spelled='Tau Ceti'), 'Tau Ceti'),
+            ('shared survey name', titled(named(1, ['Giclas 208-044 A'], 'GJ 1245A'),
+                                          named(2, ['Giclas 208-044 B'], 'GJ 1245B')), None),
+            ('shared name', titled(named(1, ['Luhman 16 A']), named(2, ['Luhman 16 B'])), 'Luhman 16'),
+        )
+        for what, sy, title in cases:
+            with self.subTest(what=what):
+                self.assertEqual(grouping.choose_system_name(sy), title)
+
+    def test_flamsteed_and_variable_designations_are_spelled_as_names(self):
+        cases = ((dict(flam='40', con='Eri', bayer='Omi-2'), '40 Eridani', None),
+                 (dict(var='YZ', con='Cet'), None, 'YZ Ceti'), (dict(var='EV', con='Lac'), None, 'EV Lacertae'),
+                 (dict(var='V645', con='Cen'), None, None), (dict(flam='61', con='Xyz'), None, None))
+        for values, flamsteed, variable in cases:
+            with self.subTest(values=values):
+                s = named(1, **values)
+                self.assertEqual((designations.spelled_flamsteed(s), designations.spelled_variable(s)),
+                                 (flamsteed, variable))
+
+    def test_a_giclas_name_goes_to_the_star_with_that_giclas_number(self):
+        a, b = named(1, more_numbers=[('G', '208-44')]), named(2, more_numbers=[('G', '208-45')])
+        union = grouping.UnionFind()
+        union.union(1, 2)
+        groups = names.GroupNames({1: a, 2: b}, union)
+        for name, holder in (('Giclas 208-045', b), ('Giclas 208-044', a), ('Wolf 359', a)):
+            with self.subTest(name=name):
+                self.assertIs(groups.numbered_holder(a, name), holder)
+
+    def test_hr_and_flamsteed_numbers_only_on_stars_bright_enough(self):
+        cases = ((11.26, None, None), (5.5, '7261', '17'), (None, '7261', '17'))
+        for mag, hr, flam in cases:
+            with self.subTest(mag=mag):
+                s = named(1, hr='7261', flam='17', con='Lyr', mag=mag)
+                consistency.naked_eye_numbers({1: s}, lambda st: ('list.csv', 1), Report(Lines()))
+                self.assertEqual((s.hr, s.flam), (hr, flam))
+
+
+class CommonMotionTest(unittest.TestCase):
+
+    def test_stars_that_move_together_are_one_system(self):
+        # (second star's offset in arcsec, its distance, its Dec motion in mas/yr, joined)
+        cases = ((300.0, 6.50, -895.0, True),      # Wolf 629 beside Wolf 630
+                 (300.0, 6.50, -700.0, False),     # another motion
+                 (300.0, 7.50, -895.0, False),     # another distance
+                 (2000.0, 6.50, -895.0, False))    # 13,000 AU apart
+        for offset, dist, pm_dec, joined in cases:
+            with self.subTest(offset=offset, dist=dist, pm_dec=pm_dec):
+                a = named(1, ra=16.9, dec=-8.3, dist=6.495, pm_ra=-813.0, pm_dec=-870.0)
+                b = named(2, ra=16.9, dec=-8.3 + offset / 3600.0, dist=dist, pm_ra=-813.0, pm_dec=pm_dec)
+                union = grouping.UnionFind()
+                grouping.join_common_motion_pairs({1: a, 2: b}, union, lambda s: ('list.csv', s.line),
+                                                  Report(Lines()))
+                self.assertEqual(union.find(1) == union.find(2), joined)
 
 
 if __name__ == '__main__':

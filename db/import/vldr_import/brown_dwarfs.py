@@ -30,7 +30,7 @@ import math
 import re
 import statistics
 
-from .csvfile import CsvTable
+from .csvfile import open_list
 from .designations import (CONSTELLATION_GENITIVE, GREEK, GREEK_BY_NAME, gliese_key,
                            gliese_prefix)
 from .model import Record, Star
@@ -86,10 +86,8 @@ class Dwarf(Record):
 def read_brown_dwarfs(path, report):
     """The rows of the list as Dwarfs (rows that cannot be read are rejected);
     None when the header is not the list's."""
-    table = CsvTable(path)
-    if table.header is None or table.missing(REQUIRED_COLUMNS):
-        report.refuse(f"{path}:1", "not a flattened SIMPLE list: needs columns "
-                      f"{', '.join(REQUIRED_COLUMNS)}")
+    table = open_list(path, REQUIRED_COLUMNS, 'a flattened SIMPLE list', report)
+    if table is None:
         return None
     dwarfs = []
     for line, row in table.rows():

@@ -27,7 +27,7 @@ star or orbit it changes or doubts:
 import math
 
 from .nearest import describe
-from .plausibility import MAGNITUDE_MARGIN, expected_magnitude, spectral_type_number
+from .plausibility import MAGNITUDE_MARGIN, expected_magnitude, interpolate, spectral_type_number
 from .rows import component_spectrum
 from .units import angular_separation_arcsec
 
@@ -59,16 +59,6 @@ WHITE_DWARF_MASS = 0.6
 TYPE_OFFSET = {'T': 80, 'Y': 90}
 # Luminosity classes whose mass the dwarf table gives closely enough.
 DWARF_LIKE = ('V', 'VI', 'IV-V', 'IV')
-
-
-def interpolate(points, t):
-    """The value of a table of (type number, value) at t, clamped at its ends."""
-    if t <= points[0][0]:
-        return points[0][1]
-    for (t0, v0), (t1, v1) in zip(points, points[1:]):
-        if t <= t1:
-            return v0 + (v1 - v0) * (t - t0) / (t1 - t0)
-    return points[-1][1]
 
 
 def type_number(spectral):

@@ -16,7 +16,7 @@ are kept.
 import math
 import re
 
-from .csvfile import CsvTable
+from .csvfile import open_list
 from .designations import (gliese_key, gliese_prefix, gliese_stem, listed_bayer,
                            listed_flamsteed, listed_variable, split_gliese)
 from .grouping import listed_order
@@ -77,10 +77,8 @@ def sexagesimal(text, column):
 def read_nearest(path, date, report):
     """The rows of the list as ListedStars; rows that cannot be read are
     rejected in the report. None when the header is not the list's."""
-    table = CsvTable(path)
-    if table.header is None or table.missing(REQUIRED_COLUMNS):
-        report.refuse(f"{path}:1", "not a Southern Stars star list: needs columns "
-                      f"{', '.join(REQUIRED_COLUMNS)}")
+    table = open_list(path, REQUIRED_COLUMNS, 'a Southern Stars star list', report)
+    if table is None:
         return None
     listed = []
     seen = {}

@@ -46,15 +46,20 @@ def spectral_type_number(spectral):
     return CLASS_OFFSET[m.group(1)] + float(m.group(2))
 
 
-def main_sequence_magnitude(t):
-    """The main-sequence absolute magnitude of spectral type number t."""
-    points = MAIN_SEQUENCE
+def interpolate(points, t):
+    """The value of a table of (type number, value) at t, linear between its
+    points and clamped at its ends."""
     if t <= points[0][0]:
         return points[0][1]
-    for (t0, m0), (t1, m1) in zip(points, points[1:]):
+    for (t0, v0), (t1, v1) in zip(points, points[1:]):
         if t <= t1:
-            return m0 + (m1 - m0) * (t - t0) / (t1 - t0)
+            return v0 + (v1 - v0) * (t - t0) / (t1 - t0)
     return points[-1][1]
+
+
+def main_sequence_magnitude(t):
+    """The main-sequence absolute magnitude of spectral type number t."""
+    return interpolate(MAIN_SEQUENCE, t)
 
 
 def expected_magnitude(spect):
