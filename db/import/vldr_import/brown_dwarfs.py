@@ -266,7 +266,8 @@ def merge_brown_dwarfs(dwarfs, stars, index, grid, union, reach, path, date, rep
             parts_of[d.source] = parts
             for p in parts:
                 p.parent = d
-    early = {s.hyg_id for s in stars.values() if not may_be_same_object(s)}
+    # The position match passes over (as if taken) every star of an earlier type.
+    earlier_types = {s.hyg_id for s in stars.values() if not may_be_same_object(s)}
     for d in dwarfs:
         if d.parent is not None:
             continue
@@ -274,47 +275,62 @@ def merge_brown_dwarfs(dwarfs, stars, index, grid, union, reach, path, date, rep
         if primary is not None and not near_enough(d, primary, separation, path, naming, report):
             primary = None
         if primary is None:
-            same = find_by_position(d, grid, early) if d.plx else None
+            same = find_by_position(d, grid, earlier_types) if d.plx else None
             if same is not None:
                 confirm(d, same, path, date, report)
-                continue
-            if not d.plx:
-                report.reject(path, d.line, f"{d.source}: no parallax of its own and no primary "
-                              "found by name")
-                continue
-            dist = MAS_PER_ARCSEC / d.plx
-            if reach and dist > reach:
-                report.reject(path, d.line, f"{d.source} at {dist:.2f} pc lies beyond the "
-                              f"census ({reach:g} pc)")
-                continue
-        members = parts_of.get(d.source) or [d]
-        unresolved = [n for n in d.names if UNRESOLVED_PART.search(n)]
-        if len(members) == 1 and unresolved:
-            report.warn(path, d.line, f"{d.source}: one row for a pair the archive does not resolve "
-                        f"('{unresolved[0]}' names its first part): one component")
-        first = None
-        for k, part in enumerate(members):
-            star = add_star(part, d, k, stars, index, path, date, report)
-            if star is None:
-                continue
-            if primary is not None:
-                join_primary(part, star, primary, naming, path, report)
-                union.union(primary.hyg_id, star.hyg_id)
-            if first is None:
-                first = star
-            union.union(first.hyg_id, star.hyg_id)
-            index.add(star)
-        if len(members) > 1:
-            report.count('brown-dwarf systems resolved into their parts')
+            elif own_system_allowed(d, reach, path, report):
+                add_members(d, parts_of.get(d.source) or [d], None, None, stars, index, union,
+                            path, date, report)
+            continue
+        add_members(d, parts_of.get(d.source) or [d], primary, naming, stars, index, union, path,
+                    date, report)
+
+
+def own_system_allowed(d, reach, path, report):
+    """Whether a row that is no companion may be a system of its own: it has a
+    parallax, and lies within reach (parsecs, when not 0). Rejected otherwise."""
+    if not d.plx:
+        report.reject(path, d.line, f"{d.source}: no parallax of its own and no primary "
+                      "found by name")
+        return False
+    dist = MAS_PER_ARCSEC / d.plx
+    if reach and dist > reach:
+        report.reject(path, d.line, f"{d.source} at {dist:.2f} pc lies beyond the "
+                      f"census ({reach:g} pc)")
+        return False
+    return True
+
+
+def add_members(d, members, primary, naming, stars, index, union, path, date, report):
+    """Adds the stars of row d (itself, or its parts), as companions of
+    primary when it is not None, joined into one system in union."""
+    unresolved = [n for n in d.names if UNRESOLVED_PART.search(n)]
+    if len(members) == 1 and unresolved:
+        report.warn(path, d.line, f"{d.source}: one row for a pair the archive does not resolve "
+                    f"('{unresolved[0]}' names its first part): one component")
+    first = None
+    for k, part in enumerate(members):
+        star = add_star(part, d, k, stars, index, path, date, report)
+        if star is None:
+            continue
+        if primary is not None:
+            join_primary(part, star, primary, naming, path, report)
+            union.union(primary.hyg_id, star.hyg_id)
+        if first is None:
+            first = star
+        union.union(first.hyg_id, star.hyg_id)
+        index.add(star)
+    if len(members) > 1:
+        report.count('brown-dwarf systems resolved into their parts')
 
 
 def may_be_same_object(star):
     """Whether a star of the census may be the object of a row: it has no
     spectral type, or an M7 or later one."""
-    t = spectral_type_number(star.spect) if star.spect else None
-    if star.spect and star.spect[0] in 'LTY':
+    if not star.spect or star.spect[0] in 'LTY':
         return True
-    return star.spect is None or (t is not None and t >= EARLIEST_SAME_OBJECT_TYPE)
+    t = spectral_type_number(star.spect)
+    return t is not None and t >= EARLIEST_SAME_OBJECT_TYPE
 
 
 def near_enough(d, primary, separation, path, naming, report):
