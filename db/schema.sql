@@ -130,7 +130,13 @@ CREATE TABLE Orbits (
     Source          TEXT,
     PeriodError     REAL,   -- fraction
     LastUpdated     TEXT,
-    IsAxisAU        INTEGER CHECK (IsAxisAU IN (0, 1))
+    IsAxisAU        INTEGER CHECK (IsAxisAU IN (0, 1)),
+    -- Kept for the record; the programs do not read them. Where a catalogue
+    -- gives only a bound on the eccentricity (1: upper, -1: lower),
+    -- Eccentricity is NULL and the bound is EccentricityBound.
+    EccentricityLimit INTEGER CHECK (EccentricityLimit IN (-1, 1)),
+    EccentricityBound REAL,
+    Grade           INTEGER CHECK (Grade BETWEEN 1 AND 9)   -- ORB6 grade: 1 definitive .. 5 indeterminate
 );
 
 CREATE TABLE Planets (
@@ -143,5 +149,11 @@ CREATE TABLE Planets (
     MassSource     TEXT,
     Radius         REAL,   -- Jupiter radii
     RadiusError    REAL,   -- fraction
-    RadiusSource   TEXT
+    RadiusSource   TEXT,
+    -- Kept for the record; the programs do not read them. Where the archive
+    -- gives only an upper bound on the mass (MassLimit 1) Mass is NULL and the
+    -- bound is MassBound; a lower bound (-1) is the Mass, a minimum.
+    MassLimit      INTEGER CHECK (MassLimit IN (-1, 1)),
+    MassBound      REAL,   -- Jupiter masses
+    IsControversial INTEGER CHECK (IsControversial IN (0, 1))   -- the archive doubts the planet
 );

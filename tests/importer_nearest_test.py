@@ -86,7 +86,8 @@ class PlausibilityTest(unittest.TestCase):
         self.assertIsNone(plausibility.doubts(star('G2V', -0.01, 1.346)))        # alpha Cen A
         self.assertIsNone(plausibility.doubts(star('M5.5V', 11.13, 1.302)))      # Proxima
         self.assertIsNone(plausibility.doubts(star('DA2', 8.44, 2.64)))          # white dwarf: no check
-        self.assertIsNone(plausibility.doubts(star('M4', 20.0, 2.0)))            # no luminosity class
+        self.assertIsNone(plausibility.doubts(star('M4', 2.0, 2.0)))             # no class: bright may be a giant
+        self.assertIn('no luminosity class', plausibility.doubts(star('G0', 9.25, 5.6155)))
         self.assertIsNone(plausibility.doubts(star('G2V', 4.7 + 2.9, 10.0)))     # just inside 3 mag
         self.assertIsNotNone(plausibility.doubts(star('G2V', 4.7 + 3.1, 10.0)))
 
@@ -159,9 +160,19 @@ class NearbyListImportTest(unittest.TestCase):
         self.assertTrue(self.reported(r'importer_nearest\.csv:8: warning: star 1000008: implausible but kept'))
         self.assertEqual(self.rows("SELECT COUNT(*) FROM Systems WHERE ID = 100000800 + 0"), [(1,)])
 
-    def test_catalogue_stars_the_list_lacks_are_kept_and_reported(self):
-        self.assertTrue(self.reported(r"importer_nearby_stars\.csv:7: conflict: Gl 35 at 4.2626 pc is not in "
-                                      r"the nearby-star list"))
+    def test_catalogue_stars_no_modern_list_confirms_are_left_out_and_reported(self):
+        # HIP 82724 is a phantom (an old distance only); HIP 83609 is a G0 star
+        # without a luminosity class, far too faint for any dwarf.
+        for line, pattern in ((8, r"rejected: HIP 82724 at 3\.6964 pc: no modern list confirms it .*"
+                                  r"within 10\" plus 16 years of its proper motion at a distance "
+                                  r"within 25 %\); left out"),
+                              (9, r"rejected: star 60: implausible, left out: HIP 83609: absolute "
+                                  r"magnitude \+10\.50 .* G0 star \(no luminosity class")):
+            with self.subTest(line=line):
+                self.assertTrue(self.reported(rf"importer_nearby_stars\.csv:{line}: {pattern}"),
+                                self.result.stderr)
+        self.assertEqual(self.rows("SELECT COUNT(*) FROM CatalogNumbers WHERE Value IN ('82724', '83609')"),
+                         [(0,)])
         # Case-only duplicate names are merged, the name list's spelling kept.
         self.assertEqual(self.rows('SELECT Name FROM ProperNames WHERE OwnerID = 4100'),
                          [(b"van Maanen's Star",), (b'Wolf 28',)])

@@ -395,24 +395,44 @@ class ShippedDataTest(unittest.TestCase):
 
     def test_shipped_counts(self):
         out = self.result.stdout
-        self.assertRegex(out, r'systems:\s+313\b')
-        self.assertRegex(out, r'components:\s+423\b')
-        self.assertRegex(out, r'rejected rows:\s+2\b')
-        self.assertRegex(out, r'implausible stars:\s+7\b')
+        self.assertRegex(out, r'systems:\s+344\b')
+        self.assertRegex(out, r'components:\s+455\b')
+        self.assertRegex(out, r'rejected rows:\s+61\b')
+        self.assertRegex(out, r'implausible stars:\s+12\b')
+        self.assertRegex(out, r'stars no modern list confirms \(left out\):\s+37\b')
+
+    def test_the_home_page_states_what_the_census_holds(self):
+        with open(os.path.join(SOURCE_DIR, 'site', 'index.html'), encoding='cp1252') as f:
+            text = re.sub(r'\s+', ' ', f.read())
+        stated = re.search(r'(\d+) systems besides the Sun, with (\d+) stars \(the Sun and (\d+) white dwarfs '
+                           r'among them\), (\d+) brown dwarfs and (\d+) known planets', text)
+        self.assertIsNotNone(stated, 'no census counts on the home page')
+
+        def count(sql):
+            return rows(self.con, sql)[0][0]
+
+        brown_dwarfs = count("SELECT COUNT(*) FROM Spectra WHERE substr(SpectralClass, 1, 1) IN ('L', 'T', 'Y')")
+        built = (count('SELECT COUNT(*) FROM Systems') - 1,
+                 count('SELECT COUNT(*) FROM Components') - brown_dwarfs,
+                 count("SELECT COUNT(*) FROM Spectra WHERE substr(SpectralClass, 1, 1) = 'D'"),
+                 brown_dwarfs, count('SELECT COUNT(*) FROM Planets'))
+        self.assertEqual(tuple(int(n) for n in stated.groups()), built)
 
     def report_lines(self, kind):
         return [l for l in self.result.stderr.splitlines() if f': {kind}: ' in l]
 
     def test_every_override_conflict_and_rejection_is_in_the_report(self):
         self.assertEqual(len(self.report_lines('override')),
-                         int(re.search(r'nearby-list overrides: (\d+)', self.result.stdout).group(1)))
+                         int(re.search(r'overrides \(values replaced or mended\): (\d+)', self.result.stdout).group(1)))
         self.assertEqual(len(self.report_lines('conflict')),
-                         int(re.search(r'nearby-list conflicts: (\d+)', self.result.stdout).group(1)))
+                         int(re.search(r'conflicts \(catalogues that disagree\): (\d+)', self.result.stdout).group(1)))
         self.assertTrue(any('GJ 1061' in l and 'distance 3.674 pc here, 4.2918 pc' in l
                             for l in self.report_lines('conflict')))
         rejected = self.report_lines('rejected')
-        self.assertEqual(len(rejected), 2)
-        self.assertTrue(all('implausible, left out' in l for l in rejected), rejected)
+        self.assertEqual(len(rejected), 61)
+        self.assertTrue(all(re.search('implausible, left out|no modern list confirms it|lies beyond the census|'
+                                      'indeterminate; left out|impossible for stars of these types|listed twice', l)
+                            for l in rejected), rejected)
 
     def test_implausible_hyg_stars_are_not_nearby_stars(self):
         for hip in ('58910', '63721'):
@@ -429,11 +449,14 @@ class ShippedDataTest(unittest.TestCase):
         self.assertIn('<H1>Alpha Centauri</H1>', page)
         self.assertNotIn(f'ID={self.PROXIMA}', page)
 
-    def test_alpha_centauri_with_proxima_as_component_c_and_the_ab_and_ac_orbits(self):
+    def test_alpha_centauri_with_proxima_as_component_c_and_the_ab_orbit(self):
         page = self.program('sysview', 'Name=Alpha%20Centauri')
         self.assertIn('<H1>Alpha Centauri</H1>', page)
         self.assertIn("Data for A and B's orbit around one other:", page)
-        self.assertIn("Data for A and C's orbit around one other:", page)
+        # ORB6 grades the AC orbit 5, indeterminate (and it gives 11.8 solar masses).
+        self.assertNotIn("Data for A and C's orbit around one other:", page)
+        self.assertTrue(any('orbit AC of HIP 71683 (Krv2017): grade 5, indeterminate; left out' in l
+                            for l in self.report_lines('rejected')))
         self.assertIn('<P><BR><B><U>Component C:</U></B>\n<BR><B>Proper names:</B> Proxima Centauri\n', page)
         self.assertIn('Bayer Alp1 Cen', page)
         self.assertNotIn('Bayer (Bayer)', page)
@@ -446,12 +469,12 @@ class ShippedDataTest(unittest.TestCase):
                                         'Eccentricity FROM Orbits WHERE ID = ?', self.ALPHA_CENTAURI + 11),
                          [(self.ALPHA_CENTAURI + 1, self.ALPHA_CENTAURI + 2, 79.91, 17.66, 0, 0.524)])
 
-    def test_proxima_centauri_b_is_a_minimum_mass_of_0_00337_jupiter_masses_around_c(self):
+    def test_proxima_centauri_b_is_a_minimum_mass_of_0_0033194_jupiter_masses_around_c(self):
         page = self.program('sysview', 'Name=Proxima%20Centauri')
         self.assertIn('<H1>Alpha Centauri</H1>', page)
-        self.assertIn('0.00337 x Jupiter, minimum', page)
+        self.assertIn('0.0033194 x Jupiter, minimum', page)
         self.assertEqual(rows(self.con, 'SELECT Name, Mass, IsMassAMinimum FROM Planets WHERE ID = ?',
-                              self.ALPHA_CENTAURI + 51), [(b'Proxima Cen b', 0.00337, 1)])
+                              self.ALPHA_CENTAURI + 51), [(b'Proxima Cen b', 0.0033194, 1)])
         self.assertEqual(rows(self.con, 'SELECT PrimaryID FROM Orbits WHERE SecondaryID = ?',
                               self.ALPHA_CENTAURI + 51), [(self.ALPHA_CENTAURI + 3,)])
 
@@ -538,6 +561,47 @@ class ShippedDataTest(unittest.TestCase):
         self.assertLessEqual(max(distances), 12.0)
         self.assertInOrder([n for n, _ in names])
         self.assertIn(('Gliese-Jahreiss 1061', '11.9835'), names)
+
+    def neighbours(self, query):
+        page = self.program('proxlist', query)
+        return re.findall(r'<A HREF="sysview\.exe\?ID=(\d+)">([^<]*)</A>: ([0-9.]+) light-years', page)
+
+    def test_luhman_16_and_wise_0855_lie_within_8_light_years(self):
+        names = {name: float(d) for _, name, d in self.neighbours('X=0&Y=0&Z=0&ly=8')}
+        self.assertLess(names['Luhman 16'], 6.6)
+        self.assertLess(names['WISE J0855-0714'], 7.5)
+
+    def test_every_system_within_5_parsecs_is_in_a_modern_list(self):
+        found = self.neighbours(f'X=0&Y=0&Z=0&ly={5 / PARSECS_PER_LIGHT_YEAR:.4f}')
+        self.assertGreater(len(found), 40)
+        for system, name, _ in found[1:]:           # after Sol
+            with self.subTest(name=name):
+                self.assertIn(rows(self.con, 'SELECT DistanceSource FROM Positions WHERE OwnerID = ?',
+                                   int(system))[0][0], (b'SS10pc', b'SIMPLE'))
+        for phantom in ('Hipparcos 82724', 'Hipparcos 82725', 'Hipparcos 114110'):
+            self.assertNotIn(phantom, [name for _, name, _ in found])
+
+    def test_gj_667_c_s_planets_are_under_component_c_and_a_keeps_its_own_mass(self):
+        page = self.program('sysview', 'Catalog=HIP&CatNo=84709')
+        a, c = page.index('<U>Component A:</U>'), page.index('<U>Component C:</U>')
+        for planet in 'bcefg':
+            self.assertGreater(page.index(f'<U>Companion GJ 667 C {planet}:</U>'), c)
+        self.assertNotIn('<B>Mass:</B> 0.33 x Sol', page[a:c])
+
+    def test_kruger_60_a_is_brighter_than_b(self):
+        page = self.program('sysview', 'Name=Kruger%2060')
+        magnitudes = re.findall(r'Apparent visual magnitude:</B> \+([0-9.]+)', page)
+        self.assertEqual(magnitudes[:2], ['9.59', '11.30'])
+
+    def test_usual_names_and_designations_find_their_star(self):
+        cases = (('Name=YZ%20Ceti', 'Gliese 54.1'), ('Name=EV%20Lac', 'Gliese 873'),
+                 ('Name=EV%20Lacertae', 'Gliese 873'), ('Name=40%20Eri', 'Omicron\xb2 Eridani'),
+                 ('Name=40%20Eridani', 'Omicron\xb2 Eridani'), ("Name=Luyten's%20Star", "Luyten's Star"),
+                 ("Name=Kapteyn's%20Star", "Kapteyn's Star"), ('Catalog=Gl&CatNo=229', 'Gliese 229'),
+                 ('Name=Luhman%2016', 'Luhman 16'))
+        for query, title in cases:
+            with self.subTest(query=query):
+                self.assertIn(f'<H1>{title}</H1>', self.program('sysview', query))
 
     def test_teegarden_s_star_just_beyond_12_light_years_with_its_three_planets(self):
         page = self.program('proxlist', 'X=0&Y=0&Z=0&ly=12.6')

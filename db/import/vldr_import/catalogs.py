@@ -25,6 +25,9 @@ CATALOG_NAMES = {
     # No long name: the page shows "J2000 J154045-5101".
     'J2000': ('', 'Position designation: right ascension hhmmss and declination ddmm, '
               'equinox and epoch 2000'),
+    'SIMPLE': ('SIMPLE archive of brown dwarfs',
+               'SIMPLE archive (SIMPLE-AstroDB/SIMPLE-db, release 5.4.2026.02, BSD 3-Clause): '
+               'low-mass stars, brown dwarfs and imaged planets, each value with its reference'),
     'SS10pc': ('The 10-parsec sample in the Gaia era (Reyl\u00e9 et al. 2021), Southern Stars list',
                'Southern Stars nearest-star list (Tim DeBenedictis): the 10-parsec sample of '
                'Reyl\u00e9 et al. 2021 with GCVS variability and ORB6/WDS orbits'),

@@ -6,15 +6,18 @@ import re
 import sqlite3
 import sys
 
+from .brown_dwarfs import merge_brown_dwarfs, read_brown_dwarfs
 from .catalogs import add_catalog_names
+from .consistency import check_orbits, check_systems, naked_eye_numbers
+from .census import leave_out_unconfirmed
 from .csvfile import file_date
-from .grouping import UnionFind, build_systems, group_as_catalogued
+from .grouping import UnionFind, build_systems, group_as_catalogued, join_common_motion_pairs
 from .hyg import read_hyg
 from .layout import RowSet
 from .lookup import Index, SkyGrid
 from .names import GroupNames, read_iau_names, read_names
-from .nearest import merge_nearest, read_nearest
-from .orb6 import read_orb6
+from .nearest import SOURCE as NEAREST_SOURCE, merge_nearest, read_nearest
+from .orb6 import INDETERMINATE_GRADE, read_orb6
 from .planets import PLANET_EPOCH, read_planets
 from .plausibility import check_plausibility
 from .report import Report
@@ -24,7 +27,7 @@ from .writer import write_database
 
 DEFAULT_SCHEMA = os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))),
                               '..', 'schema.sql')
-DATED_SOURCES = ('hyg', 'nearest', 'orb6', 'planets', 'variables')
+DATED_SOURCES = ('hyg', 'nearest', 'brown_dwarfs', 'orb6', 'planets', 'variables')
 
 
 def parse_arguments(argv):
@@ -37,6 +40,8 @@ def parse_arguments(argv):
     p.add_argument('--hyg', required=True, help='HYG-format star catalogue (CSV)')
     p.add_argument('--nearest', help='Southern Stars nearest-star list (CSV), authoritative for '
                    'the stars it holds')
+    p.add_argument('--brown-dwarfs', help='L, T and Y dwarfs of the SIMPLE archive, one row per '
+                   'object (CSV); with the nearby-star list they define the census')
     p.add_argument('--orb6', help='ORB6 orbital elements (text)')
     p.add_argument('--planets', action='append', default=[],
                    help='NASA Exoplanet Archive composite table (CSV); repeatable')
@@ -44,7 +49,7 @@ def parse_arguments(argv):
     p.add_argument('--names', help='common names as "name,GJ designation" lines')
     p.add_argument('--variables', help='Southern Stars star list with variability columns')
     for source in DATED_SOURCES:
-        p.add_argument(f'--{source}-date', metavar='YYYY-MM-DD',
+        p.add_argument(f"--{source.replace('_', '-')}-date", metavar='YYYY-MM-DD',
                        help=f'release date of the {source} input (for LastUpdated)')
     p.add_argument('--schema', default=DEFAULT_SCHEMA,
                    help='schema to apply (default: db/schema.sql)')
@@ -52,7 +57,7 @@ def parse_arguments(argv):
     for source in DATED_SOURCES:
         value = getattr(args, f'{source}_date')
         if value and not re.fullmatch(r'\d{4}-\d{2}-\d{2}', value):
-            p.error(f'--{source}-date must be YYYY-MM-DD')
+            p.error(f"--{source.replace('_', '-')}-date must be YYYY-MM-DD")
     return args
 
 
@@ -73,6 +78,8 @@ class Import:
         self.systems = []
         self.rows = RowSet(self.report)
         self.used = set()
+        # Parsecs within which the modern lists define the census (0: none given).
+        self.census_reach = 0.0
 
 
 # Each stage takes the Import; a stage that returns a number ends the import
@@ -80,7 +87,7 @@ class Import:
 
 def check_inputs(imp):
     a = imp.args
-    for path in [a.hyg, a.nearest, a.orb6, a.iau_names, a.names, a.variables] + a.planets:
+    for path in [a.hyg, a.nearest, a.brown_dwarfs, a.orb6, a.iau_names, a.names, a.variables] + a.planets:
         if path and not os.path.isfile(path):
             imp.report.refuse(path, "no such file")
             return 2
@@ -111,7 +118,8 @@ def read_nearby_list(imp):
     imp.report.count('nearby-list rows read', len(listed))
     grid = SkyGrid(imp.stars, PLANET_EPOCH)
     imp.listed_orbits = merge_nearest(listed, imp.stars, imp.index, grid, imp.union,
-                                      imp.args.nearest, imp.args.hyg, date, imp.report)
+                                      imp.args.nearest, date, imp.report)
+    imp.census_reach = max((r.dist for r in listed if r.dist), default=0.0)
     return None
 
 
@@ -120,13 +128,35 @@ def check_stars(imp):
     imp.index = Index(imp.stars)
 
 
+def read_brown_dwarf_list(imp):
+    if not imp.args.brown_dwarfs:
+        return None
+    path = imp.args.brown_dwarfs
+    dwarfs = read_brown_dwarfs(path, imp.report)
+    if dwarfs is None:
+        return 2
+    imp.report.count('brown-dwarf rows read', len(dwarfs))
+    grid = SkyGrid(imp.stars, PLANET_EPOCH)
+    merge_brown_dwarfs(dwarfs, imp.stars, imp.index, grid, imp.union, imp.census_reach, path,
+                       file_date(path, imp.args.brown_dwarfs_date), imp.report)
+    return None
+
+
+def leave_out_unconfirmed_stars(imp):
+    if imp.census_reach:
+        leave_out_unconfirmed(imp.stars, imp.census_reach, imp.args.hyg, imp.report)
+        imp.index = Index(imp.stars)
+
+
 def read_orbits(imp):
     if imp.args.orb6:
         imp.dates['orb6'] = file_date(imp.args.orb6, imp.args.orb6_date)
         imp.orbits = read_orb6(imp.args.orb6, imp.dates['orb6'], imp.stars, imp.index,
                                imp.union, imp.report)
     # The list's orbits fill in pairs the orbit catalogue has no orbit for.
+    # (An orbit ORB6 grades indeterminate is left out, and its copy in the list too.)
     known = {frozenset((o.primary, o.secondary)) for o in imp.orbits if o.primary is not None}
+    imp.orbits = [o for o in imp.orbits if o.grade != INDETERMINATE_GRADE]
     for o in imp.listed_orbits:
         if frozenset((o.primary, o.secondary)) not in known and o.primary in imp.stars \
                 and o.secondary in imp.stars:
@@ -163,8 +193,35 @@ def form_systems(imp):
     imp.systems = build_systems(imp.stars, imp.union, imp.args.hyg, imp.report, imp.args.nearest)
 
 
+def source_line(imp, star):
+    """(file, line) of the row a star came from."""
+    a = imp.args
+    if star.listed:
+        return a.nearest, star.listed
+    if star.brown_dwarf:
+        return a.brown_dwarfs, star.brown_dwarf
+    return a.hyg, star.line
+
+
+def join_moving_groups(imp):
+    join_common_motion_pairs(imp.stars, imp.union, lambda star: source_line(imp, star), imp.report)
+
+
+def check_designations(imp):
+    naked_eye_numbers(imp.stars, lambda star: source_line(imp, star), imp.report)
+
+
+def check_consistency(imp):
+    def orbit_path(orbit):
+        return imp.args.nearest if orbit.source == NEAREST_SOURCE else imp.args.orb6
+
+    check_systems(imp.systems, lambda star: source_line(imp, star), imp.report)
+    imp.orbits = check_orbits(imp.orbits, imp.stars, orbit_path, imp.report)
+
+
 def lay_out_rows(imp):
-    imp.used |= add_system_rows(imp.rows, imp.systems, imp.dates['hyg'], imp.args.hyg, imp.report)
+    imp.used |= add_system_rows(imp.rows, imp.systems, imp.dates['hyg'],
+                                lambda star: source_line(imp, star), imp.report)
     imp.used |= add_orbit_rows(imp.rows, imp.stars, imp.orbits, imp.planets, imp.args.orb6,
                                imp.report)
     add_catalog_names(imp.rows, imp.used)
@@ -200,13 +257,18 @@ def print_summary(imp):
           file=out)
     print(f"  characters transliterated to windows-1252: {report.transliterated}", file=out)
     print(f"  texts cut to their column width: {report.truncated}", file=out)
-    if imp.args.nearest:
-        print(f"  nearby-list overrides: {report.overrides}", file=out)
-        print(f"  nearby-list conflicts: {report.conflicts}", file=out)
+    print(f"  overrides (values replaced or mended): {report.overrides}", file=out)
+    print(f"  conflicts (catalogues that disagree): {report.conflicts}", file=out)
     print(f"  implausible stars: {report.implausible}", file=out)
+    if imp.census_reach:
+        print(f"  stars no modern list confirms (left out): "
+              f"{c.get('stars no modern list confirms', 0)}", file=out)
     skipped = [(k, v) for k, v in sorted(c.items()) if k.startswith(('planets beyond', 'names for',
                                                                       'variables outside', 'orb6',
-                                                                      'nearby-list'))]
+                                                                      'nearby-list', 'brown',
+                                                                      'close-pair', 'blended',
+                                                                      'colours', 'orbits Kepler',
+                                                                      'naked-eye', 'systems joined'))]
     for k, v in skipped:
         print(f"  {k}: {v}", file=out)
 
@@ -217,11 +279,16 @@ STAGES = (
     ('group stars as the catalogue does', group_catalogued_systems),
     ('merge the nearby-star list', read_nearby_list),
     ('check plausibility', check_stars),
+    ('merge the brown-dwarf list', read_brown_dwarf_list),
+    ('leave out the stars no modern list confirms', leave_out_unconfirmed_stars),
     ('read the orbits', read_orbits),
     ('read the star names', read_star_names),
     ('read the variability', read_variability),
     ('read the planets', read_planet_tables),
+    ('join the systems that move together', join_moving_groups),
+    ('check the designations', check_designations),
     ('form the systems', form_systems),
+    ('check the physics of stars and orbits', check_consistency),
     ('lay out the rows', lay_out_rows),
     ('write the database', write_file),
     ('print the summary', print_summary),

@@ -69,3 +69,13 @@ class CsvTable:
         is missing or the row is short."""
         i = self.columns.get(name)
         return row[i].strip() if i is not None and i < len(row) else ''
+
+
+def open_list(path, required, kind, report):
+    """The CsvTable of a star list, or None (refused in the report, naming
+    kind) when its header lacks a required column."""
+    table = CsvTable(path)
+    if table.header is None or table.missing(required):
+        report.refuse(f"{path}:1", f"not {kind}: needs columns {', '.join(required)}")
+        return None
+    return table

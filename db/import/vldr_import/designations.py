@@ -101,6 +101,25 @@ def spelled_designation(star, numbered=True):
     return None
 
 
+def spelled_flamsteed(star):
+    """The star's Flamsteed designation spelled out ('40 Eridani'), or None;
+    it holds the short form ('40 Eri') at the start of a word."""
+    genitive = CONSTELLATION_GENITIVE.get(star.con or '')
+    if genitive and star.flam and star.flam.strip().isdigit():
+        return f"{star.flam.strip()} {genitive}"
+    return None
+
+
+def spelled_variable(star):
+    """The star's lettered variable-star designation spelled out ('YZ Ceti',
+    'EV Lacertae'), by which such stars are known, or None; numbered ones
+    (V645 Cen) are not names people use."""
+    genitive = CONSTELLATION_GENITIVE.get(star.con or '')
+    if genitive and star.var and re.fullmatch(r'[A-Z]{1,2}', star.var) and not greek_parts(star.var):
+        return f"{star.var} {genitive}"
+    return None
+
+
 def listed_bayer(identifier):
     """('Alp-1', 'Cen') for a list's 'alpha1 Cen', ('Alp', 'Cen') for 'alpha Cen';
     None when it is not a Greek-letter designation."""

@@ -1,10 +1,13 @@
 """Grouping stars into systems: the star catalogue's own grouping, joined by
-the orbits that bind stars of two groups, and the system's own name."""
+the orbits that bind stars of two groups and by common motion, and the
+system's own name."""
+import math
 import re
 
 from .designations import greek_parts, spelled_designation
 from .ids import MAX_COMPONENTS, system_id
 from .model import System
+from .units import angular_separation_arcsec
 
 
 class UnionFind:
@@ -62,30 +65,41 @@ ABBREVIATED_DESIGNATION = re.compile(r'^(?:[a-z]+\d?|\d+) [A-Z][A-Za-z]{1,2}$')
 
 
 # Names that are survey designations rather than names people use.
-SURVEY_NAME = re.compile(r'^(?:IRAS|2MASSI?|WISEA?|SCR|UCAC4|DENIS|SIPS|LEHPM|PM|UPM|1RXS|NLTT|'
-                         r'BPS|Gaia|LP|G) ')
+SURVEY_NAME = re.compile(r'^(?:IRAS|2MASS[IW]?|C?WISE(?:A|P|PA|PC|NF)?|SCR|UCAC4|DENIS(?:-P)?|SIPS|'
+                         r'LEHPM|PM|UPM|1RXS|NLTT|BPS|Gaia|LP|G|MCC|Giclas|ULAS|UGPS|SDSS|CFBDS|'
+                         r'SIMP|VHS|PSO) ')
 
 
 def choose_system_name(system):
-    """The system's own name. A single star's is its first name, else its
-    spelled Bayer or Flamsteed designation (Tau Ceti). A multiple
-    system's is a name its stars share (Sirius for Sirius A and B), else the
-    spelled Bayer or Flamsteed designation of its primary (Alpha Centauri,
-    though A and B have names of their own), else a catalogue name of the
-    primary, which names the pair as that catalogue saw it (Ross 730,
-    Luyten 726-8); a word name of one star alone (Keid) never names the
-    system. None when nothing fits: the system designation names it."""
+    """The system's own name, by preference: a proper name, the spelled Bayer
+    or Flamsteed designation, then (returning None) the Gliese, HD or HIP
+    number the system designation gives, and a survey name only for a system
+    without those. A single star's proper name is its first name that is no
+    survey name. A multiple system's is a name its stars share (Sirius for
+    Sirius A and B), else the spelled designation of its primary (Alpha
+    Centauri, though A and B have names of their own), else a numbered
+    catalogue name of the primary, which names the pair as that catalogue saw
+    it (Ross 730, Luyten 726-8); a word name of one star alone (Keid) never
+    names the system. None when the system designation names it best."""
     primary = system.stars[0]
+    catalogued = bool(primary.gl or primary.hd or primary.hip)
     if len(system.stars) == 1:
-        return stem(primary.names[0]) if primary.names else system.spelled
+        names = [stem(n) for n in primary.names]
+        proper = [n for n in names if not SURVEY_NAME.match(n)]
+        if proper:
+            return proper[0]
+        if system.spelled or catalogued:
+            return system.spelled
+        return names[0] if names else None
     holders = {}
     for s in system.stars:
         for n in {stem(n) for n in s.names}:
             holders[n] = holders.get(n, 0) + 1
     ordered = [stem(n) for s in system.stars for n in s.names]
     shared = [n for n in ordered if holders[n] >= 2 and not ABBREVIATED_DESIGNATION.match(n)]
-    if shared:
-        return sorted(shared, key=lambda n: bool(SURVEY_NAME.match(n)))[0]
+    proper = [n for n in shared if not SURVEY_NAME.match(n)]
+    if proper:
+        return proper[0]
     if system.spelled:
         return system.spelled
     numbered = [stem(n) for n in primary.names
@@ -94,6 +108,8 @@ def choose_system_name(system):
         return numbered[0]
     if not primary.names and primary.luyten:
         return f"Luyten {primary.luyten}"
+    if shared and not catalogued:
+        return shared[0]
     return None
 
 
@@ -165,3 +181,57 @@ def build_systems(stars, union, path, report, nearest_path=None):
         systems.append(system)
     systems.sort(key=lambda x: x.id)
     return systems
+
+
+# Two systems are one when their stars move together: closer than this
+# (projected), at distances within COMMON_DISTANCE and with proper motions
+# that differ by less than COMMON_MOTION of their size, which must be at least
+# MIN_COMMON_MOTION_MAS (mas/yr), so that the motion says something.
+COMMON_MOTION_AU = 10000.0
+COMMON_DISTANCE = 0.05
+COMMON_MOTION = 0.10
+MIN_COMMON_MOTION_MAS = 100.0
+
+
+def join_common_motion_pairs(stars, union, path_of, report):
+    """Joins in union the groups of stars that move together (Wolf 629 with
+    Wolf 630), each join a line of the report; a join that would give a
+    system more than MAX_COMPONENTS stars is not made."""
+    sizes = {}
+    for s in stars.values():
+        sizes[union.find(s.hyg_id)] = sizes.get(union.find(s.hyg_id), 0) + 1
+    moving = sorted((s for s in stars.values() if s.dist and s.pm_ra is not None
+                     and math.hypot(s.pm_ra, s.pm_dec) >= MIN_COMMON_MOTION_MAS),
+                    key=lambda s: s.hyg_id)
+    by_cell = {}
+    for s in moving:
+        by_cell.setdefault(math.floor(s.dec), []).append(s)
+    for s in moving:
+        reach_deg = COMMON_MOTION_AU / s.dist / 3600.0
+        for row in range(math.floor(s.dec - reach_deg), math.floor(s.dec + reach_deg) + 1):
+            for t in by_cell.get(row, ()):
+                if t.hyg_id <= s.hyg_id or union.find(t.hyg_id) == union.find(s.hyg_id):
+                    continue
+                why = moving_together(s, t)
+                if why is None:
+                    continue
+                a, b = union.find(s.hyg_id), union.find(t.hyg_id)
+                if sizes[a] + sizes[b] > MAX_COMPONENTS:
+                    continue
+                union.union(a, b)
+                sizes[union.find(a)] = sizes[a] + sizes[b]
+                report.warn(*path_of(t), f"joined to the system of the star of line "
+                            f"{path_of(s)[1]} of {path_of(s)[0]}: {why}")
+                report.count('systems joined by their common motion')
+
+
+def moving_together(s, t):
+    """Why two stars are one system by their motion, or None."""
+    au = angular_separation_arcsec(s.ra * 15.0, s.dec, t.ra * 15.0, t.dec) * s.dist
+    if au >= COMMON_MOTION_AU or abs(s.dist - t.dist) > COMMON_DISTANCE * s.dist:
+        return None
+    size = math.hypot(s.pm_ra, s.pm_dec)
+    if math.hypot(s.pm_ra - t.pm_ra, s.pm_dec - t.pm_dec) > COMMON_MOTION * size:
+        return None
+    return (f"{au:.0f} AU apart (less than {COMMON_MOTION_AU:g}), at {t.dist:g} and {s.dist:g} pc, "
+            f"with proper motions within {100 * COMMON_MOTION:g} %")

@@ -30,9 +30,11 @@ TABLES = {
                    'RVSource', 'LastUpdated'),
     'Orbits': ('ID', 'PrimaryID', 'SecondaryID', 'Period', 'SemimajorAxis', 'Eccentricity',
                'Inclination', 'Omega', 'PeriastronEpoch', 'IsAxisJustGap', 'Source',
-               'PeriodError', 'LastUpdated', 'IsAxisAU'),
+               'PeriodError', 'LastUpdated', 'IsAxisAU', 'EccentricityLimit', 'EccentricityBound',
+               'Grade'),
     'Planets': ('ID', 'Name', 'LastUpdated', 'Mass', 'MassError', 'IsMassAMinimum',
-                'MassSource', 'Radius', 'RadiusError', 'RadiusSource'),
+                'MassSource', 'Radius', 'RadiusError', 'RadiusSource', 'MassLimit', 'MassBound',
+                'IsControversial'),
 }
 
 # Columns that hold text (windows-1252 bytes, stored as TEXT).

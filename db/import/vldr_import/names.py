@@ -1,4 +1,6 @@
 """Star names: the IAU list and lists of common names by designation."""
+import re
+
 from .csvfile import CsvTable
 
 
@@ -20,8 +22,24 @@ class GroupNames:
     def __init__(self, stars, union):
         self.union = union
         self.names = {}
+        self.members = {}
         for s in stars.values():
             self.names.setdefault(union.find(s.hyg_id), set()).update(n.casefold() for n in s.names)
+            self.members.setdefault(union.find(s.hyg_id), []).append(s)
+
+    def numbered_holder(self, star, name):
+        """The star of star's group whose Giclas number the name is ('Giclas
+        208-045' is G 208-45, GJ 1245 B, though the list names GJ 1245), or
+        star itself."""
+        m = re.fullmatch(r'Giclas (\d+)-(\d+)', name)
+        if not m:
+            return star
+        wanted = ('G', f"{int(m.group(1))}-{int(m.group(2))}")
+        for s in self.members.get(self.union.find(star.hyg_id), ()):
+            if any(a == 'G' and re.sub(r'\d+', lambda d: str(int(d.group(0))), v) == wanted[1]
+                   for a, v in s.more_numbers):
+                return s
+        return star
 
     def add(self, star, name):
         """Gives star the name unless a star of its group has it."""
@@ -69,4 +87,8 @@ def read_names(path, index, groups, report):
         if star is None:
             report.count('names for stars outside the star catalogue')
             continue
-        groups.add(star, name)
+        holder = groups.numbered_holder(star, name)
+        if holder is not star:
+            report.warn(path, line, f"name '{name}' given to {designation} is the Giclas number "
+                        "of another star of its system, which takes it")
+        groups.add(holder, name)

@@ -16,13 +16,14 @@ are kept.
 import math
 import re
 
-from .csvfile import CsvTable
+from .csvfile import open_list
 from .designations import (gliese_key, gliese_prefix, gliese_stem, listed_bayer,
                            listed_flamsteed, listed_variable, split_gliese)
 from .grouping import listed_order
 from .ids import fits_system_id
 from .model import Orbit, Record, Star
 from .names import add_name
+from .spectra import parse_spectrum
 from .units import BadValue, angular_separation_arcsec, number
 from .variables import identifiers, variable_type_code
 
@@ -45,6 +46,9 @@ MATCH_DISTANCE = 0.25
 COMPANION_ARCSEC = 300.0
 COMPANION_DISTANCE = 0.05
 ARCSEC_PER_SECOND_OF_TIME = 15.0
+# Luminosity classes of the star catalogue that say more than the list's
+# plain V, and are kept over it.
+MORE_SPECIFIC_THAN_DWARF = ('IV', 'IV-V', 'IV/V', 'V-IV')
 
 
 class ListedStar(Record):
@@ -73,15 +77,20 @@ def sexagesimal(text, column):
 def read_nearest(path, date, report):
     """The rows of the list as ListedStars; rows that cannot be read are
     rejected in the report. None when the header is not the list's."""
-    table = CsvTable(path)
-    if table.header is None or table.missing(REQUIRED_COLUMNS):
-        report.refuse(f"{path}:1", "not a Southern Stars star list: needs columns "
-                      f"{', '.join(REQUIRED_COLUMNS)}")
+    table = open_list(path, REQUIRED_COLUMNS, 'a Southern Stars star list', report)
+    if table is None:
         return None
     listed = []
+    seen = {}
     for line, row in table.rows():
         if not row or all(not c.strip() for c in row):
             continue
+        # A row repeated whole is one star listed twice (Wolf 630 B).
+        key = tuple(c.strip() for c in row)
+        if key in seen:
+            report.reject(path, line, f"the same row as line {seen[key]}: one star, listed twice")
+            continue
+        seen[key] = line
         try:
             listed.append(read_row(table, row, line, date))
         except BadValue as e:
@@ -191,10 +200,14 @@ def describe(star):
     for label, value in (('HIP', star.hip), ('', star.gl), ('HD', star.hd)):
         if value:
             return f"{label} {value}".strip()
+    if star.names:
+        return star.names[0]
+    if star.more_numbers:
+        return ' '.join(star.more_numbers[0])
     return f"id {star.hyg_id}"
 
 
-def merge_nearest(listed, stars, index, grid, union, path, hyg_path, date, report):
+def merge_nearest(listed, stars, index, grid, union, path, date, report):
     """Merges the list into the star catalogue: overrides matched stars, adds
     the others, groups the rows into systems (in union) and returns the list's
     orbits, with hyg ids as members. date is the list's release date."""
@@ -233,7 +246,6 @@ def merge_nearest(listed, stars, index, grid, union, path, hyg_path, date, repor
         star.date = date
         star.letter = component_letter(r, star)
     leave_out_superseded(listed, stars, taken, path, report)
-    report_unlisted(listed, stars, taken, hyg_path, report)
     for r in listed:
         if r.star is not None:
             index.add(r.star)
@@ -261,16 +273,6 @@ def leave_out_superseded(listed, stars, taken, path, report):
                             "not where the star catalogue puts it")
             report.count('nearby-list superseded stars')
             del stars[hyg_id]
-
-
-def report_unlisted(listed, stars, taken, hyg_path, report):
-    """Reports the catalogue stars within the list's reach (its farthest
-    distance) that the list does not hold; they are kept."""
-    reach = max((r.dist for r in listed if r.dist), default=0.0)
-    for hyg_id, s in stars.items():
-        if hyg_id not in taken and not s.listed and s.dist and s.dist <= reach:
-            report.conflict(hyg_path, s.line, f"{describe(s)} at {s.dist:g} pc is not in the "
-                            "nearby-star list; kept as the star catalogue has it")
 
 
 def report_conflicts(r, star, how, path, report):
@@ -304,16 +306,35 @@ def override(r, star, path, report):
         star.rv = r.rv
         star.sources['rv'] = SOURCE
     if r.spect and r.spect != star.spect:
-        changed.append(f"spectrum {star.spect or '-'} -> {r.spect}")
-        star.spect = r.spect
+        spect = more_specific_luminosity(r.spect, star.spect)
+        if spect != r.spect:
+            report.conflict(path, r.line, f"{describe(star)}: spectrum {r.spect} here, "
+                            f"{star.spect} in the star catalogue; its luminosity class, the more "
+                            f"specific, is kept: {spect}")
+        changed.append(f"spectrum {star.spect or '-'} -> {spect}")
+        star.spect = spect
         star.sources['spect'] = SOURCE
     if r.mag is not None:
         if r.mag != star.mag:
             changed.append(f"V {star.mag} -> {r.mag}")
+        star.catalogue_photometry = (star.mag, star.ci)
         star.mag, star.ci = r.mag, r.ci if r.ci is not None else star.ci
         star.sources['mag'] = SOURCE
     if changed:
         report.override(path, r.line, f"{describe(star)}: " + ', '.join(changed))
+
+
+def more_specific_luminosity(listed, catalogued):
+    """The list's spectral type, or, where the list says a plain dwarf (V) and
+    the star catalogue a subgiant or a class between (IV, IV-V), the list's
+    spectral class with the catalogue's luminosity class: beta Hyi stays G2
+    IV, Procyon F5 IV-V."""
+    listed_class, listed_lum = parse_spectrum(listed)
+    catalogued_class, catalogued_lum = parse_spectrum(catalogued)
+    if listed_lum and listed_lum.rstrip('e') == 'V' and catalogued_lum \
+            and catalogued_lum.rstrip('e:') in MORE_SPECIFIC_THAN_DWARF and listed_class:
+        return f"{listed_class} {catalogued_lum.rstrip('e')}{'e' if listed_lum.endswith('e') else ''}"
+    return listed
 
 
 def add_star(r, stars, path, report):

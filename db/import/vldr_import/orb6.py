@@ -12,6 +12,9 @@ FIRST_LINE = re.compile(r'^\d{6}\.\d{2}[+-]\d{6}\.\d')
 PERIOD_TO_YEARS = {'y': 1.0, 'd': 1 / DAYS_PER_YEAR, 'c': 100.0, 'h': 1 / HOURS_PER_YEAR,
                    'm': 1 / (HOURS_PER_YEAR * 60.0)}
 AXIS_TO_ARCSEC = {'a': 1.0, 'm': 0.001, 'M': 60.0}
+# ORB6 grades (column 151): 1 definitive ... 5 indeterminate; 7, 8 and 9 are
+# special classes (9: astrometric, the photocentre's orbit).
+INDETERMINATE_GRADE = 5
 
 
 def column(line, first, last):
@@ -42,7 +45,9 @@ def read_orb6(path, date, stars, index, union, report):
     primary is found by its HIP (else HD) number; the members by the Gliese
     designation that shares the primary's number and carries the orbit's
     component letter, or, for an AB pair of a two-star system, by that system.
-    Members from two systems join them into one (in union). Returns the Orbits."""
+    Members from two systems join them into one (in union). Returns the Orbits,
+    those of INDETERMINATE_GRADE among them (reported; for the caller to leave
+    out)."""
     lines = open_text(path).splitlines()
     hyg_systems = systems_before_orbits(stars, union)
     orbits = []
@@ -94,6 +99,12 @@ def read_orbit(path, line_no, line1, line2, date, index, union, hyg_systems, rep
         return None
     for sid in (o.primary_pair or ()) + ((o.primary,) if o.primary is not None else ()):
         union.union(sid, o.secondary)
+    # The pair stays one system; an orbit the catalogue calls indeterminate is
+    # not shown as a fact (the caller leaves it out, and no copy of it either).
+    if o.grade == INDETERMINATE_GRADE:
+        report.reject(path, line_no, f"orbit {''.join(members)} of HIP {hip or '-'} "
+                      f"({o.source}): grade {INDETERMINATE_GRADE}, indeterminate; left out")
+        report.count('orb6 orbits of grade 5 left out')
     return o
 
 
@@ -122,6 +133,8 @@ def orbital_elements(line1, line2):
         o.epoch = periastron_year(epoch, unit)
     o.eccentricity = number(column(line1, 125, 132), 'e')
     o.source = column(line1, 160, 167) or 'ORB6'
+    grade = column(line1, 151, 151)
+    o.grade = int(grade) if grade.isdigit() and grade != '0' else None
     return o
 
 

@@ -10,6 +10,7 @@ reported as a warning.
 import math
 import re
 
+from .nearest import describe
 from .spectra import parse_spectrum
 
 # Absolute visual magnitude of main-sequence stars (luminosity class V) by
@@ -22,6 +23,8 @@ MAIN_SEQUENCE = ((5, -5.7), (10, -4.0), (15, -1.1), (20, 1.1), (25, 1.9), (30, 2
 CLASS_OFFSET = {'O': 0, 'B': 10, 'A': 20, 'F': 30, 'G': 40, 'K': 50, 'M': 60, 'L': 70}
 # Absolute magnitudes of the other luminosity classes: an offset from the
 # main sequence (subgiants, subdwarfs) or a typical value (giants and up).
+# L, T and Y dwarfs are not judged: their visual magnitudes are rarely
+# measured and the table stops at L0.
 RELATIVE_TO_MAIN_SEQUENCE = {'IV': -1.5, 'VI': 1.5}
 TYPICAL = {'III': 0.5, 'II': -2.5, 'Ib': -4.5, 'Iab': -5.5, 'Ia': -7.0, 'Ia0': -8.5}
 # How far (magnitudes) a star may lie from its class's absolute magnitude;
@@ -43,40 +46,52 @@ def spectral_type_number(spectral):
     return CLASS_OFFSET[m.group(1)] + float(m.group(2))
 
 
-def main_sequence_magnitude(t):
-    """The main-sequence absolute magnitude of spectral type number t."""
-    points = MAIN_SEQUENCE
+def interpolate(points, t):
+    """The value of a table of (type number, value) at t, linear between its
+    points and clamped at its ends."""
     if t <= points[0][0]:
         return points[0][1]
-    for (t0, m0), (t1, m1) in zip(points, points[1:]):
+    for (t0, v0), (t1, v1) in zip(points, points[1:]):
         if t <= t1:
-            return m0 + (m1 - m0) * (t - t0) / (t1 - t0)
+            return v0 + (v1 - v0) * (t - t0) / (t1 - t0)
     return points[-1][1]
 
 
+def main_sequence_magnitude(t):
+    """The main-sequence absolute magnitude of spectral type number t."""
+    return interpolate(MAIN_SEQUENCE, t)
+
+
 def expected_magnitude(spect):
-    """The absolute visual magnitude a star of this spectral type has, or None
-    when the type gives no class and luminosity class to judge by."""
+    """(the absolute visual magnitude a star of this spectral type has, whether
+    only a star fainter than that is doubted), or (None, False) when the type
+    gives no class with a subclass to judge by. Without a luminosity class the
+    star is taken for a dwarf and doubted only when fainter than the main
+    sequence allows: a brighter one may be an evolved star or a blend."""
     spectral, luminosity = parse_spectrum(spect)
     t = spectral_type_number(spectral)
-    if t is None or not luminosity:
-        return None
+    if t is None:
+        return None, False
+    if not luminosity:
+        return main_sequence_magnitude(t), True
     lum = re.match(r'^(Ia0|Iab|Ia|Ib|III|II|IV|VI|V)', luminosity).group(1)
     if lum in TYPICAL:
-        return TYPICAL[lum]
-    return main_sequence_magnitude(t) + RELATIVE_TO_MAIN_SEQUENCE.get(lum, 0.0)
+        return TYPICAL[lum], False
+    return main_sequence_magnitude(t) + RELATIVE_TO_MAIN_SEQUENCE.get(lum, 0.0), False
 
 
 def doubts(star):
     """Why the star cannot be where its catalogue puts it, or None."""
     if not star.dist:
         return None
-    expected = expected_magnitude(star.spect)
+    expected, faint_side_only = expected_magnitude(star.spect)
     if expected is not None and star.mag is not None:
         absolute = star.mag + 5 - 5 * math.log10(star.dist)
-        if abs(absolute - expected) > MAGNITUDE_MARGIN:
+        excess = absolute - expected
+        if excess > MAGNITUDE_MARGIN or (not faint_side_only and excess < -MAGNITUDE_MARGIN):
+            kind = ' (no luminosity class: taken for a dwarf)' if faint_side_only else ''
             return (f"absolute magnitude {absolute:+.2f} at {star.dist:g} pc, where a "
-                    f"{star.spect} star has about {expected:+.1f}")
+                    f"{star.spect} star{kind} has about {expected:+.1f}")
     if star.pm_ra is not None:
         motion = math.hypot(star.pm_ra, star.pm_dec) / 1000.0
         speed = KM_S_PER_ARCSEC_PARSEC * motion * star.dist
@@ -98,5 +113,6 @@ def check_plausibility(stars, hyg_path, nearest_path, report):
             report.warn(nearest_path, star.listed, f"star {hyg_id}: implausible but kept "
                         f"(the nearby-star list measured it): {reason}")
         else:
-            report.reject(hyg_path, star.line, f"star {hyg_id}: implausible, left out: {reason}")
+            report.reject(hyg_path, star.line, f"star {hyg_id}: implausible, left out: "
+                          f"{describe(star)}: {reason}")
             del stars[hyg_id]

@@ -1,9 +1,11 @@
 """Turning systems, orbits and planets into database rows (see layout.py for
 the tables). Returns the abbreviations and source codes used, for the
 catalogue registry."""
-from .designations import gliese_stem, greek_parts, split_gliese
+from .designations import (gliese_stem, greek_parts, spelled_flamsteed, spelled_variable,
+                           split_gliese)
 from .ids import OrbitIds
 from .layout import VARTYPE_WIDTH
+from .nearest import describe
 from .spectra import spectrum_parts
 from .units import PARSECS_PER_LIGHT_YEAR, proper_motion, split_declination, split_right_ascension
 
@@ -55,7 +57,7 @@ def system_designation(system):
             return abbrev, value
     if primary.more_numbers:
         return primary.more_numbers[0]
-    if primary.listed:
+    if primary.listed or primary.brown_dwarf:
         return 'J2000', position_designation(primary)
     return 'HYG', str(primary.hyg_id)
 
@@ -69,20 +71,21 @@ def position_designation(star):
     return f"J{h:02d}{m:02d}{int(s):02d}{sign}{abs(d):02d}{am:02d}"
 
 
-def add_system_rows(rows, systems, hyg_date, hyg_path, report):
+def add_system_rows(rows, systems, hyg_date, source_line, report):
     """Adds the rows of every system and its components; returns the
-    abbreviations used."""
+    abbreviations used. source_line(star) is (file, line) of the row the star
+    came from, for the report."""
     used = set()
     for system in systems:
-        add_system(rows, system, hyg_date, hyg_path, report, used)
+        add_system(rows, system, hyg_date, source_line, report, used)
         for k, star in enumerate(system.stars):
-            add_component(rows, system, k, star, hyg_date, hyg_path, report, used)
+            add_component(rows, system, k, star, hyg_date, source_line, report, used)
             used |= set(star.sources.values())
         used.add('HYG')
     return used
 
 
-def add_system(rows, system, hyg_date, hyg_path, report, used):
+def add_system(rows, system, hyg_date, source_line, report, used):
     """The Systems row, the system's names and numbers, position and motion."""
     S = system.id
     primary = system.stars[0]
@@ -97,8 +100,12 @@ def add_system(rows, system, hyg_date, hyg_path, report, used):
         system_names.append(system.name)
     if system.spelled and system.spelled not in system_names:
         system_names.append(system.spelled)
+    # The Flamsteed number names the whole system (40 Eridani A, B and C); a
+    # variable-star designation its star.
+    also = [spelled_flamsteed(primary)] + ([spelled_variable(primary)] if single else [])
     if single:
         system_names += [n for n in primary.names if n not in system_names]
+    system_names += [n for n in also if n and n not in system_names]
     for k, name in enumerate(system_names):
         rows.add('ProperNames', OwnerID=S, Name=rows.text(name),
                  IsSystemName=1 if k == 0 and system.name else 0)
@@ -118,11 +125,11 @@ def add_system(rows, system, hyg_date, hyg_path, report, used):
         report.count('catalogue numbers')
 
     # The system's position and motion are its primary's.
-    add_position(rows, S, primary, hyg_date, hyg_path, report)
+    add_position(rows, S, primary, hyg_date, source_line, report)
     add_velocity(rows, S, primary, hyg_date)
 
 
-def add_component(rows, system, k, star, hyg_date, hyg_path, report, used):
+def add_component(rows, system, k, star, hyg_date, source_line, report, used):
     """The Components row of the k-th star (from 0) and the rows it owns."""
     C = star.component_id
     single = len(system.stars) == 1
@@ -139,8 +146,10 @@ def add_component(rows, system, k, star, hyg_date, hyg_path, report, used):
         used.add('NASA')
     report.count('components')
     if not single:
-        for name in star.names:
-            if name != system.name:
+        variable = spelled_variable(star)
+        names = star.names + ([variable] if variable and variable not in star.names else [])
+        for name in names:
+            if name != system.name and name != system.spelled:
                 rows.add('ProperNames', OwnerID=C, Name=rows.text(name), IsSystemName=0)
                 report.count('proper names')
         for abbrev, value in catalogue_numbers(star):
@@ -149,7 +158,7 @@ def add_component(rows, system, k, star, hyg_date, hyg_path, report, used):
             used.add(abbrev)
             report.count('catalogue numbers')
         if k > 0:
-            add_position(rows, C, star, hyg_date, hyg_path, report)
+            add_position(rows, C, star, hyg_date, source_line, report)
             add_velocity(rows, C, star, hyg_date)
     spectral, luminosity, source = component_spectrum(system, k)
     if spectral or luminosity:
@@ -174,22 +183,23 @@ def component_spectrum(system, k):
     return None, None, None
 
 
-def add_position(rows, owner, star, date, hyg_path, report):
+def add_position(rows, owner, star, date, source_line, report):
     """The Positions row of owner from star: distance in light-years, RA and
     Dec split (none for the Sun); a declination that loses its sign is reported."""
     row = dict(OwnerID=owner, DistanceSource=rows.source(star.source('dist', 'HYG')),
                LastUpdated=rows.text(star.date or date), Epoch=POSITION_EPOCH)
     if star.dist is not None:
         row['Distance'] = round(star.dist / PARSECS_PER_LIGHT_YEAR, 5)
+        row['DistanceError'] = round(star.dist_error, 5) if star.dist_error else None
     if star.dist != 0.0:
         h, m, s = split_right_ascension(star.ra)
         d, am, asec, sign_lost = split_declination(star.dec)
         if sign_lost:
             report.declination_sign_lost += 1
-            report.warn(hyg_path, star.line,
+            report.warn(*source_line(star),
                         f"star {star.hyg_id}: declination {star.dec:+.6f} lies between 0 and -1 "
                         f"degree, which the database cannot hold; stored as +0 {am}' {asec}\" "
-                        "(the sign is lost)")
+                        f"(the sign is lost; {describe(star)})")
         row.update(RA_hr=h, RA_min=m, RA_sec=s, Dec_deg=d, Dec_arcmin=am, Dec_arcsec=asec)
     rows.add('Positions', **row)
 
@@ -237,7 +247,9 @@ def add_orbit_row(rows, oid, primary_id, secondary_id, o, source, omega):
              Period=o.period, SemimajorAxis=o.axis, Eccentricity=o.eccentricity,
              Inclination=o.inclination, Omega=omega, PeriastronEpoch=o.epoch,
              IsAxisJustGap=0, Source=rows.source(source),
-             PeriodError=o.period_error, LastUpdated=rows.text(o.date), IsAxisAU=o.is_au)
+             PeriodError=o.period_error, LastUpdated=rows.text(o.date), IsAxisAU=o.is_au,
+             EccentricityLimit=o.eccentricity_limit, EccentricityBound=o.eccentricity_bound,
+             Grade=o.grade)
 
 
 def add_orbit_rows(rows, stars, orbits, planets, orb6_path, report):
@@ -298,7 +310,8 @@ def add_orbit_rows(rows, stars, orbits, planets, orb6_path, report):
                  Mass=p.mass, MassError=p.mass_error, IsMassAMinimum=p.is_minimum,
                  MassSource=rows.source('NASA') if p.mass is not None else None,
                  Radius=p.radius, RadiusError=p.radius_error,
-                 RadiusSource=rows.source('NASA') if p.radius is not None else None)
+                 RadiusSource=rows.source('NASA') if p.radius is not None else None,
+                 MassLimit=p.mass_limit, MassBound=p.mass_bound, IsControversial=p.controversial)
         add_orbit_row(rows, oid, host.component_id, pid, p.orbit, 'NASA', None)
         used.add('NASA')
         report.count('planets')

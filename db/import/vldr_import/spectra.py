@@ -1,7 +1,8 @@
 """Spectral types split into the spectral class and the luminosity class the
 database holds separately.
 
-A type is read as: an optional luminosity prefix (sd, d, g, c), the class
+A type is read as: an optional luminosity prefix (esd and sd for subdwarfs,
+d, g, c), the class
 (O..M, L, T, Y with subclass, range and uncertainty mark, or a white dwarf's
 D class), an optional luminosity class, and peculiarity codes. Of the codes
 only emission (e) is kept, written after the luminosity class ('Ve'); the
@@ -11,7 +12,7 @@ A composite type ('G8V + K4V') is split into its parts, one per star.
 """
 import re
 
-PREFIX_LUMINOSITY = {'sd': 'VI', 'd': 'V', 'g': 'III', 'c': 'I'}
+PREFIX_LUMINOSITY = {'esd': 'VI', 'sd': 'VI', 'd': 'V', 'g': 'III', 'c': 'I'}
 # A one-letter source code at the end (Gliese's 'M4   K', 'dM5.5eJ'); I and V
 # are luminosity classes, not codes.
 SOURCE_CODE = re.compile(r'(?:(?<=\s)|(?<=[a-z]))[A-HJ-UW-Z]$')
@@ -47,8 +48,9 @@ def parse_spectrum(text):
 
 
 def strip_prefix(text):
-    """(text without a luminosity prefix, the prefix's luminosity class or None)."""
-    m = re.match(r'^(sd|d|g|c)(?=[OBAFGKM])(.*)$', text)
+    """(text without a luminosity prefix, the prefix's luminosity class or None):
+    'sdM4' and 'esdT0' are subdwarfs (VI)."""
+    m = re.match(r'^(esd|sd|d|g|c)(?=[OBAFGKMLTY])(.*)$', text)
     if m:
         return m.group(2), PREFIX_LUMINOSITY[m.group(1)]
     return text, None
