@@ -320,14 +320,10 @@ TEST(OrbitMembership, APairIsAMemberOfOnePairAndASecondMembershipIsAnError)
 {
     const TestDatabase db({pairsOfTheTwoOrbitsBefore(4)});
     const ProgramResult r = db.run("sysview", "ID=100");
-    const std::string form = "<FORM ACTION=\"/Scripts/proxlist.exe\" METHOD=\"GET\">\n"
-                             "<INPUT TYPE=\"Hidden\" NAME=\"ID\" VALUE=\"100\">\n"
-                             "<INPUT TYPE=\"Submit\" VALUE=\"Find all stars within\">\n"
-                             "<INPUT TYPE=\"text\" NAME=\"ly\" VALUE=\"15\" SIZE=3> light-years\n"
-                             "</FORM>\n";
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.output,
-              htmlHead("<TITLE>VLDR search results</TITLE>") + form + "<BR><B>Arity:</B> binary\n" + kFieldsLine +
+              htmlHead("<TITLE>VLDR search results</TITLE>") + reportRadiusForm(100) + "<BR><B>Arity:</B> binary\n" +
+                  kFieldsLine +
                   "<P><B><U>Data for A and B's orbit around one other:</U></B>\n"
                   "<BR><B>Period:</B> 1 years\n"
                   "<P><B><U>Data for (A-B) and B's orbit around one other:</U></B>\n"
@@ -339,15 +335,7 @@ TEST(OrbitMembership, APairIsAMemberOfOnePairAndASecondMembershipIsAnError)
                   "<BR><B>Period:</B> 4 years\n"
                   "<P><BR><B><U>Component A:</U></B>\n"
                   "<P><BR><B><U>Component B:</U></B>\n" +
-                  form +
-                  "\n<FORM ACTION=\"/Scripts/proxlist.exe\" METHOD=\"GET\">\n"
-                  "<INPUT TYPE=\"Hidden\" NAME=\"ID\" VALUE=\"100\">\n"
-                  "<INPUT TYPE=\"Submit\" VALUE=\"Find all stars at least\">\n"
-                  "<INPUT TYPE=\"text\" NAME=\"minLY\" VALUE=\"10\" SIZE=3> but not more than\n"
-                  "<INPUT TYPE=\"text\" NAME=\"ly\" VALUE=\"15\" SIZE=3> light-years away\n"
-                  "</FORM>\n\n"
-                  "Data for this star system were most recently updated on 1-January-1900.\n"
-                  "</BODY>\n</HTML>\n");
+                  reportFoot(100, "1-January-1900"));
 }
 
 TEST(OrbitMembership, TheMostOrbitsASystemCanHaveGiveAPageOfBoundedSize)
