@@ -80,6 +80,14 @@ inline constexpr int kMaxOrbits = kOrbitOffsets.count();          // 39
 inline constexpr int kMaxPlanets = kPlanetOffsets.count();        // 19
 // Distinct planet IDs an orbit table can name (last two digits 51 to 99).
 inline constexpr int kMaxCompanions = kIdsPerSystem - kPlanetOffsets.first;  // 49
+// Longest composed name of a body (sysview's orbit section): a pair is a
+// member of at most one pair, so a name holds each of the kMaxOrbits pairs
+// at most once, over at most kMaxOrbits + 1 names of 50 characters (a
+// component's or planet's name, or "<ERROR>"), with "(", "-" and ")" per
+// pair: 2,117 characters. It keeps a page of the most orbits a system can
+// have within a few hundred kilobytes.
+inline constexpr std::size_t kMaxComposedNameLength =
+    (static_cast<std::size_t>(kMaxOrbits) + 1) * (kNameSize - 1) + static_cast<std::size_t>(kMaxOrbits) * 3;
 // Systems a name search stores and its match list shows: the page promises
 // "Only the first 50 matches" when more systems match.
 inline constexpr int kMaxMatches = 50;

@@ -12,8 +12,11 @@
  *       reads text as UTF-8 and confuses every accented letter with every
  *       other);
  *     - refuses a database that a reader would have to change (WAL mode, a
- *       -wal file, a hot rollback journal): every statement is then denied,
- *       and the reason is written to standard error;
+ *       -wal file, a hot rollback journal left by a crashed writer; the
+ *       live journal of a writer at work is waited for like any lock), and
+ *       one without every VLDR table as a table (a view standing in for
+ *       one): every statement is then denied, and the reason is written to
+ *       standard error;
  *     - installs an authorizer that allows reading only: no write, schema
  *       change, ATTACH, VACUUM, load_extension() or PRAGMA that sets
  *       anything;
@@ -25,14 +28,18 @@
  *   the windows-1252 LIKE and nothing else, so that expression indexes
  *   over INT() can be written.
  */
+#include <fcntl.h>
 #include <math.h>
 #include <stdio.h>
 #include <string.h>
 #include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
 
 #include <sqlite3ext.h>
 SQLITE_EXTENSION_INIT1
 
+#include "vldr_file_checks.h"
 #include "vldr_int_function.h"
 #include "vldr_like_function.h"
 
@@ -104,19 +111,13 @@ static int denyAllAuthorizer(void *unused, int action, const char *a, const char
     return SQLITE_DENY;
 }
 
-static int fileExistsWithData(const char *path)
-{
-    struct stat status;
-    return stat(path, &status) == 0 && status.st_size > 0;
-}
-
 /* Whether a -wal file with data lies beside the main database. */
 static int walBesideHoldsData(sqlite3 *db)
 {
     const char *path = sqlite3_db_filename(db, "main");
     if (path == 0 || *path == '\0') return 0;
-    char beside[4096];
-    return snprintf(beside, sizeof beside, "%s-wal", path) < (int)sizeof beside && fileExistsWithData(beside);
+    char beside[kVldrMaxPathSize];
+    return snprintf(beside, sizeof beside, "%s-wal", path) < (int)sizeof beside && vldrFileHasData(beside);
 }
 
 /*
@@ -130,15 +131,62 @@ static int readerWouldChangeFiles(sqlite3 *db)
     const char *path = sqlite3_db_filename(db, "main");
     if (path == 0 || *path == '\0') return 0;
     if (walBesideHoldsData(db)) return 1;
-    char beside[4096];
-    if (snprintf(beside, sizeof beside, "%s-journal", path) < (int)sizeof beside && fileExistsWithData(beside))
-        return 1;
+    if (vldrHasHotJournal(path)) return 1;
     FILE *file = fopen(path, "rb");
     if (file == 0) return 0;
     unsigned char header[20];
     const size_t got = fread(header, 1, sizeof header, file);
     fclose(file);
     return got == sizeof header && (header[18] == 2 || header[19] == 2);
+}
+
+/* How long the schema check waits for a writer's lock in all (milliseconds):
+ * the data source's default busy wait. */
+static const int kSchemaWaitMs = 2000;
+static const int kSchemaRetryMs = 10;
+
+static long long monotonicMs(void)
+{
+    struct timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return (long long)now.tv_sec * 1000 + now.tv_nsec / 1000000;
+}
+
+/* SQLite's answer to whether table is a table of the main database
+ * (SQLITE_ERROR for none, or a view), retried while a writer holds the
+ * file, for kSchemaWaitMs at most whatever busy handler the driver set. */
+static int tableStatus(sqlite3 *db, const char *table)
+{
+    const long long deadline = monotonicMs() + kSchemaWaitMs;
+    for (;;) {
+        const int rc = sqlite3_table_column_metadata(db, "main", table, 0, 0, 0, 0, 0, 0);
+        const int primary = rc & 0xff;
+        if ((primary != SQLITE_BUSY && primary != SQLITE_LOCKED) || monotonicMs() >= deadline) return rc;
+        sqlite3_sleep(kSchemaRetryMs);
+    }
+}
+
+/* Writes to why (of size bytes) the reason the database cannot serve, and
+ * returns 1; returns 0 when it holds every VLDR table as a table. */
+static int tablesUnfit(sqlite3 *db, char *why, size_t size)
+{
+    for (size_t i = 0; i < sizeof kVldrTables / sizeof kVldrTables[0]; ++i) {
+        const int rc = tableStatus(db, kVldrTables[i]);
+        if (rc == SQLITE_OK) continue;
+        const int primary = rc & 0xff;
+        if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
+            snprintf(why, size, "the database stayed locked by a writer for %d ms", kSchemaWaitMs);
+        else if (primary == SQLITE_ERROR && strncmp(sqlite3_errmsg(db), "no such table", 13) == 0)
+            snprintf(why, size, "it is not a VLDR database (it has no table %s)", kVldrTables[i]);
+        else
+            snprintf(why, size, "its schema cannot be read (%s)", sqlite3_errmsg(db));
+        return 1;
+    }
+    if (vldrGridIsNotATable(db)) {
+        snprintf(why, size, "it is not a VLDR database (its %s is not a table)", kVldrGridTable);
+        return 1;
+    }
+    return 0;
 }
 
 #ifdef _WIN32
@@ -178,6 +226,13 @@ int sqlite3_extension_init(sqlite3 *db, char **errorMessage, const sqlite3_api_r
         fprintf(stderr, "vldr_sqlite_ext: %s is in WAL mode or has a journal beside it; a reader would "
                         "change its files, so every statement is refused\n",
                 sqlite3_db_filename(db, "main"));
+        return SQLITE_OK;
+    }
+    char why[512];
+    if (tablesUnfit(db, why, sizeof why)) {
+        sqlite3_set_authorizer(db, denyAllAuthorizer, 0);
+        fprintf(stderr, "vldr_sqlite_ext: cannot use %s as the VLDR database: %s; every statement is refused\n",
+                sqlite3_db_filename(db, "main"), why);
         return SQLITE_OK;
     }
     int rc = vldrRegisterIntFunction(db);

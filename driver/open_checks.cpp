@@ -5,7 +5,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+
+#include "../db/vldr_file_checks.h"
 
 namespace vldr::driver {
 namespace {
@@ -19,16 +22,6 @@ constexpr char kSqliteHeader[16] = {'S', 'Q', 'L', 'i', 't', 'e', ' ', 'f', 'o',
 constexpr int kWriteVersionOffset = 18;
 constexpr int kReadVersionOffset = 19;
 constexpr unsigned char kWalFormatVersion = 2;
-// The header of a rollback journal that still holds pages to restore.
-constexpr unsigned char kJournalMagic[8] = {0xd9, 0xd5, 0x05, 0xf9, 0x20, 0xa1, 0x63, 0xd7};
-// SQLite's lock bytes (unix VFS): a writer holds RESERVED while its journal is live.
-constexpr off_t kReservedLockByte = 0x40000001;
-
-// The tables the programs read; a database without one is not ours.
-constexpr const char* kVldrTables[] = {
-    "CatalogNames", "Systems",    "ProperNames", "CatalogNumbers", "Components", "Positions",
-    "Spectra",      "Magnitudes", "Velocities",  "Orbits",         "Planets",
-};
 
 Refusal refuse(const std::string& path, const std::string& why)
 {
@@ -47,36 +40,7 @@ ssize_t readStart(const std::string& path, void* bytes, std::size_t size)
 
 bool hasData(const std::string& path)
 {
-    struct stat status;
-    return stat(path.c_str(), &status) == 0 && status.st_size > 0;
-}
-
-// Whether another process holds the database's RESERVED lock, i.e. a writer
-// is at work and its journal is live rather than left behind by a crash.
-bool writerHoldsReservedLock(const std::string& path)
-{
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct flock lock = {};
-    lock.l_type = F_WRLCK;
-    lock.l_whence = SEEK_SET;
-    lock.l_start = kReservedLockByte;
-    lock.l_len = 1;
-    const bool held = fcntl(fd, F_GETLK, &lock) == 0 && lock.l_type != F_UNLCK;
-    close(fd);
-    return held;
-}
-
-// A rollback journal that a crashed writer left: SQLite would have to roll
-// it back into the database before reading.
-bool hasHotJournal(const std::string& path)
-{
-    const std::string journal = path + "-journal";
-    if (!hasData(journal)) return false;
-    unsigned char magic[sizeof kJournalMagic] = {};
-    if (readStart(journal, magic, sizeof magic) != static_cast<ssize_t>(sizeof magic)) return false;
-    if (std::memcmp(magic, kJournalMagic, sizeof magic) != 0) return false;
-    return !writerHoldsReservedLock(path);
+    return vldrFileHasData(path.c_str()) != 0;
 }
 
 }  // namespace
@@ -104,7 +68,7 @@ Refusal checkDatabaseFile(const std::string& path)
     if (hasData(path + "-wal")) {
         return refuse(path, "a write-ahead log (" + path + "-wal) lies beside it; reading would change the files");
     }
-    if (hasHotJournal(path)) {
+    if (vldrHasHotJournal(path.c_str())) {
         return refuse(path, "a writer left a hot rollback journal (" + path +
                                 "-journal) that reading would have to roll back into the file");
     }
@@ -130,6 +94,9 @@ Refusal checkVldrTables(sqlite3* database, const std::string& path)
             return {kConnectState, "cannot read " + path + ": " + why, rc};
         }
         return refuse(path, std::string("it is not a VLDR database (it has no table ") + table + ")");
+    }
+    if (vldrGridIsNotATable(database)) {
+        return refuse(path, std::string("it is not a VLDR database (its ") + kVldrGridTable + " is not a table)");
     }
     return {};
 }

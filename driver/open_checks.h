@@ -25,7 +25,9 @@ struct Refusal {
 // make SQLite change files).
 Refusal checkDatabaseFile(const std::string& path);
 
-// Checks that the open database holds every table the VLDR programs read.
+// Checks that the open database holds every table the VLDR programs read,
+// as tables (a view standing in for one is refused), and that the name of
+// the position grid, where it exists, is a table.
 // Reads the schema, so it also reports a busy or damaged file.
 Refusal checkVldrTables(sqlite3* database, const std::string& path);
 

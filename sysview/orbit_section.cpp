@@ -12,6 +12,7 @@
 #include "ids.h"
 #include "catalog.h"
 #include "constants.h"
+#include "field_limits.h"
 #include "output.h"
 #include "period_units.h"
 #include "photometry.h"
@@ -26,7 +27,9 @@ constexpr double kSmallDistance = 0.001;  // AU, arcseconds; comfort zone beside
 constexpr double kSmallValue = 0.1;       // luminosity; comfort zone without an axis
 constexpr double kSmallPeriodError = 0.00001;
 
-constexpr const char* kError = "<ERROR>";
+constexpr char kError[] = "<ERROR>";
+// A composed name's bound counts "<ERROR>" as one of its names.
+static_assert(sizeof kError <= kNameSize);
 
 using OrbitSet = std::bitset<kMaxOrbits>;
 
@@ -42,10 +45,51 @@ std::optional<double> luminosityFromApparentMagnitude(double m, const PositionRe
     return luminosity;
 }
 
+// Which member of an orbit a body is.
+enum class MemberSlot { Primary, Secondary };
+
+int memberOf(const OrbitRecord& orbit, MemberSlot slot)
+{
+    return slot == MemberSlot::Primary ? orbit.PrimaryID : orbit.SecondaryID;
+}
+
+// True when the member in slot of orbit k is that body's first membership:
+// no orbit before k (the report's order, ascending ID) names it, and it is
+// not also orbit k's primary. A body belongs to at most one pair; a pair
+// named as a member again would be written out again in full, and names
+// that take an earlier pair twice per orbit grow exponentially.
+bool isFirstMembership(const Report& r, int k, MemberSlot slot)
+{
+    const int body = memberOf(r.Orbits[k], slot);
+    for (int j = 0; j < k; ++j)
+        if (r.Orbits[j].PrimaryID == body || r.Orbits[j].SecondaryID == body) return false;
+    return slot == MemberSlot::Primary || r.Orbits[k].PrimaryID != body;
+}
+
+void appendName(const Report& r, std::string& text, double& luminosity, bool& luminosityKnown, int bodyId,
+                OrbitSet& naming);
+
+// Composes the name of the member in slot of orbit k. A pair that is named
+// here for the second time (it belongs to an earlier orbit, or is both
+// members of this one) is written as "<ERROR>" like a pair in a naming
+// cycle. Stars and planets may be members of several orbits (a star's
+// orbits with each of its companions and planets): their names are plain.
+void appendMemberName(const Report& r, std::string& text, double& luminosity, bool& luminosityKnown, int k,
+                      MemberSlot slot, OrbitSet& naming)
+{
+    const int member = memberOf(r.Orbits[k], slot);
+    if (!namesComponent(member) && !namesPlanet(member) && !isFirstMembership(r, k, slot)) {
+        text += kError;
+        return;
+    }
+    appendName(r, text, luminosity, luminosityKnown, member, naming);
+}
+
 // Composes the name of bodyId; naming marks the pairs whose names are
 // being composed further up, so that a pair that is (directly or through
 // others) a member of itself is written as "<ERROR>" instead of recursing
-// without end.
+// without end. With each pair a member once, a composed name holds every
+// pair at most once.
 void appendName(const Report& r, std::string& text, double& luminosity, bool& luminosityKnown, int bodyId,
                 OrbitSet& naming)
 {
@@ -86,9 +130,9 @@ void appendName(const Report& r, std::string& text, double& luminosity, bool& lu
     double pairLuminosity = 0;
     bool pairKnown = true;
     text += '(';
-    appendName(r, text, pairLuminosity, pairKnown, pair.PrimaryID, naming);
+    appendMemberName(r, text, pairLuminosity, pairKnown, k, MemberSlot::Primary, naming);
     text += '-';
-    appendName(r, text, pairLuminosity, pairKnown, pair.SecondaryID, naming);
+    appendMemberName(r, text, pairLuminosity, pairKnown, k, MemberSlot::Secondary, naming);
     text += ')';
     naming.reset(static_cast<std::size_t>(k));
 
@@ -102,6 +146,14 @@ void appendName(const Report& r, std::string& text, double& luminosity, bool& lu
         luminosity += pairLuminosity;
     else
         luminosityKnown = false;
+}
+
+// Keeps a composed name within kMaxComposedNameLength: the membership rule
+// bounds it already, so a longer one means that rule was broken and the
+// name is written as "<ERROR>".
+void boundComposedName(std::string& text, std::size_t start)
+{
+    if (text.size() - start > kMaxComposedNameLength) text.replace(start, std::string::npos, kError);
 }
 
 // Opening of a data line: indented under a companion, plain in the system listing.
@@ -301,7 +353,9 @@ void printAxisAndAfter(const Report& r, const OrbitRecord& orbit, bool bodyMode,
 void appendBodyName(const Report& report, std::string& text, double& luminosity, bool& luminosityKnown, int bodyId)
 {
     OrbitSet naming;
+    const std::size_t start = text.size();
     appendName(report, text, luminosity, luminosityKnown, bodyId, naming);
+    boundComposedName(text, start);
 }
 
 void printOrbits(const Report& r, int bodyId)
@@ -322,8 +376,13 @@ void printOrbits(const Report& r, int bodyId)
         shown.emplace_back(orbit.PrimaryID, orbit.SecondaryID);
 
         OrbitView view;
-        appendBodyName(r, view.primaryName, view.primaryLuminosity, view.primaryKnown, orbit.PrimaryID);
-        appendBodyName(r, view.secondaryName, view.secondaryLuminosity, view.secondaryKnown, orbit.SecondaryID);
+        OrbitSet naming;
+        appendMemberName(r, view.primaryName, view.primaryLuminosity, view.primaryKnown, i, MemberSlot::Primary,
+                         naming);
+        appendMemberName(r, view.secondaryName, view.secondaryLuminosity, view.secondaryKnown, i,
+                         MemberSlot::Secondary, naming);
+        boundComposedName(view.primaryName, 0);
+        boundComposedName(view.secondaryName, 0);
 
         if (take > 0) {
             if (bodyMode)

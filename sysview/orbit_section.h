@@ -10,7 +10,11 @@ namespace vldr {
 
 // Appends the display name of a body (component, pair or planet) of the
 // report to text, and adds its visual luminosity (Sun = 1) to luminosity or
-// clears luminosityKnown.
+// clears luminosityKnown. A pair is a member of one pair at most, the first
+// orbit that names it: within a pair's name, a member that is a pair of an
+// earlier orbit (or both members of this one), or the pair itself, is
+// written "<ERROR>" and adds no light. The name takes at most
+// kMaxComposedNameLength characters.
 void appendBodyName(const Report& report, std::string& text, double& luminosity, bool& luminosityKnown, int bodyId);
 
 // Writes the report's orbits: every orbit between non-planets (bodyId 0,

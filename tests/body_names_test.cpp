@@ -106,13 +106,18 @@ TEST_F(BodyNames, PairWithinAPairAddsItsLuminosityToTheEarlierMembers)
     const double five = 5.0;
     pair(111, 102, 103, &five);  // (B-C)
     pair(112, 101, 111);         // (A-(B-C))
-    pair(113, 104, 111);         // (D-(B-C)): D unknown stays unknown
+    pair(113, 104, 114);         // (D-(B-C)): D unknown stays unknown
+    pair(114, 102, 103, &five);  // (B-C) again, as a pair of its own
+    pair(115, 104, 111);         // 111 is already 112's member
     Named n = name(112);
     EXPECT_EQ(n.text, "(A-(B-C))");
     EXPECT_NEAR(n.luminosity, 2.0 + atTenParsecs(5.0), 1e-12);
     EXPECT_TRUE(n.known);
     n = name(113);
     EXPECT_EQ(n.text, "(D-(B-C))");
+    EXPECT_FALSE(n.known);
+    n = name(115);  // a second membership is written like a cycle, adding no light
+    EXPECT_EQ(n.text, "(D-<ERROR>)");
     EXPECT_FALSE(n.known);
 }
 

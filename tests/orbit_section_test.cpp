@@ -4,6 +4,8 @@
 // view from each body, and orbit data that name themselves.
 #include <gtest/gtest.h>
 
+#include "field_limits.h"
+#include "response_check.h"
 #include "test_database.h"
 
 using namespace vldr::test;
@@ -291,4 +293,60 @@ TEST(OrbitNamingCycle, ThePairInTheCycleLeavesTheLightOfTheOtherBodiesAlone)
     EXPECT_NE(first.find("<BR><B>Combined visual luminosity:</B> 3 x Sol\n"), std::string::npos) << first;
     EXPECT_NE(first.find("<BR><B>As seen from ((<ERROR>-A)-B):</B>\n"), std::string::npos) << first;
     EXPECT_NE(first.find("<BR><B>As seen from A:</B>\n"), std::string::npos) << first;
+}
+
+// Regression: orbits that took an earlier pair as a member twice (orbit
+// S+i pairing S+i-1 and S+i-2) made composed names, and the page, grow
+// about 1.6 times per orbit.
+namespace {
+
+// System 100 with stars A and B and orbits 111 to 110 + count: 111 is
+// (A-B), 112 is (111-B), and each later orbit pairs the two before it.
+std::string pairsOfTheTwoOrbitsBefore(int count)
+{
+    std::string sql =
+        "INSERT INTO Systems (ID) VALUES (100);"
+        "INSERT INTO Components (ID, Name) VALUES (101, 'A'), (102, 'B');"
+        "INSERT INTO Orbits (ID, PrimaryID, SecondaryID, Period) VALUES (111, 101, 102, 1), (112, 111, 102, 2)";
+    for (int id = 113; id <= 110 + count; ++id)
+        sql += ", (" + std::to_string(id) + ", " + std::to_string(id - 1) + ", " + std::to_string(id - 2) + ", " +
+               std::to_string(id - 110) + ")";
+    return sql + ";";
+}
+
+}  // namespace
+
+TEST(OrbitMembership, APairIsAMemberOfOnePairAndASecondMembershipIsAnError)
+{
+    const TestDatabase db({pairsOfTheTwoOrbitsBefore(4)});
+    const ProgramResult r = db.run("sysview", "ID=100");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.output,
+              htmlHead("<TITLE>VLDR search results</TITLE>") + reportRadiusForm(100) + "<BR><B>Arity:</B> binary\n" +
+                  kFieldsLine +
+                  "<P><B><U>Data for A and B's orbit around one other:</U></B>\n"
+                  "<BR><B>Period:</B> 1 years\n"
+                  "<P><B><U>Data for (A-B) and B's orbit around one other:</U></B>\n"
+                  "<BR><B>Period:</B> 2 years\n"
+                  // (A-B) belongs to 112: as 113's member it is an error.
+                  "<P><B><U>Data for ((A-B)-B) and <ERROR>'s orbit around one other:</U></B>\n"
+                  "<BR><B>Period:</B> 3 years\n"
+                  "<P><B><U>Data for (((A-B)-B)-<ERROR>) and <ERROR>'s orbit around one other:</U></B>\n"
+                  "<BR><B>Period:</B> 4 years\n"
+                  "<P><BR><B><U>Component A:</U></B>\n"
+                  "<P><BR><B><U>Component B:</U></B>\n" +
+                  reportFoot(100, "1-January-1900"));
+}
+
+TEST(OrbitMembership, TheMostOrbitsASystemCanHaveGiveAPageOfBoundedSize)
+{
+    const TestDatabase db({pairsOfTheTwoOrbitsBefore(vldr::kMaxOrbits)});
+    const ProgramResult r = db.run("sysview", "ID=100");
+    EXPECT_EQ(responseFault("sysview", r), "");
+    // Each orbit writes at most eight composed names (its heading's two and
+    // the views from each member); 64 KiB more hold the rest of the page.
+    const std::size_t bound = 64 * 1024 + vldr::kMaxOrbits * 8 * vldr::kMaxComposedNameLength;
+    EXPECT_LT(r.output.size(), bound);
+    EXPECT_NE(r.output.find("<P><B><U>Data for ((((((((((((((((((((((((((((((((((((((A-B)-B)-<ERROR>)"),
+              std::string::npos);
 }

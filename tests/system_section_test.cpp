@@ -18,18 +18,6 @@ std::string top(const ProgramResult& r)
     return r.output.substr(start, r.output.find(kFieldsLink) - start);
 }
 
-// The short radius search form of system id.
-std::string searchForm(int id)
-{
-    return "<FORM ACTION=\"/Scripts/proxlist.exe\" METHOD=\"GET\">\n"
-           "<INPUT TYPE=\"Hidden\" NAME=\"ID\" VALUE=\"" +
-           std::to_string(id) +
-           "\">\n"
-           "<INPUT TYPE=\"Submit\" VALUE=\"Find all stars within\">\n"
-           "<INPUT TYPE=\"text\" NAME=\"ly\" VALUE=\"15\" SIZE=3> light-years\n"
-           "</FORM>\n";
-}
-
 // The date line at the foot of a report page.
 std::string dateLine(const std::string& date)
 {
@@ -47,7 +35,7 @@ protected:
 TEST_F(SystemSection, FullSystemRoundsAbundanceAndTruncatesTheRest)
 {
     const ProgramResult r = run(100);
-    EXPECT_EQ(top(r), "<CENTER><H1>Alpha Centauri</H1></CENTER>\n" + searchForm(100) +
+    EXPECT_EQ(top(r), "<CENTER><H1>Alpha Centauri</H1></CENTER>\n" + reportRadiusForm(100) +
                           "<B>Proper names:</B> Alpha Centauri, Rigil Kentaurus, Toliman\n"
                           "<BR><B>Catalog numbers:</B>\n"
                           "<BR>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;Henry Draper Catalogue (HD) 128620, ZZ X-1, GJ 559\n"
@@ -67,14 +55,14 @@ TEST_F(SystemSection, FullSystemRoundsAbundanceAndTruncatesTheRest)
 TEST_F(SystemSection, EmptySystemHasNoTitleAndAnEmptyArity)
 {
     const ProgramResult r = run(200);
-    EXPECT_EQ(top(r), searchForm(200) + "<BR><B>Arity:</B> \n");
+    EXPECT_EQ(top(r), reportRadiusForm(200) + "<BR><B>Arity:</B> \n");
     // The NULL LastUpdated of the Systems row takes no part.
     EXPECT_NE(r.output.find(dateLine("1-January-1900")), std::string::npos);
 }
 
 TEST_F(SystemSection, CommentsStandAloneAndArityCommentReplacesTheWord)
 {
-    EXPECT_EQ(top(run(300)), searchForm(300) +
+    EXPECT_EQ(top(run(300)), reportRadiusForm(300) +
                                  "<BR><B>Age:</B> unknown\n"
                                  "<BR><B>Heavy element abundance:</B> metal-poor\n"
                                  "<BR><B>Arity:</B> a <I>wide</I> pair\n");
@@ -83,7 +71,7 @@ TEST_F(SystemSection, CommentsStandAloneAndArityCommentReplacesTheWord)
 TEST_F(SystemSection, NumbersBeyondTheIntRangeAreLeftOutNotConverted)
 {
     // Regression: an age or percentage too large for an int must not be cast (undefined behaviour).
-    EXPECT_EQ(top(run(400)), searchForm(400) + "<BR><B>Arity:</B> \n");
+    EXPECT_EQ(top(run(400)), reportRadiusForm(400) + "<BR><B>Arity:</B> \n");
 }
 
 TEST_F(SystemSection, StoredTextIsWrittenAsStoredWindows1252BytesMarkupAndAll)
@@ -91,7 +79,7 @@ TEST_F(SystemSection, StoredTextIsWrittenAsStoredWindows1252BytesMarkupAndAll)
     // Database text is the page's own markup: "&", "<" and quotes reach the
     // page unescaped, and windows-1252 bytes unchanged.
     const ProgramResult r = run(500);
-    EXPECT_EQ(top(r), "<CENTER><H1>Van Maanen's Star</H1></CENTER>\n" + searchForm(500) +
+    EXPECT_EQ(top(r), "<CENTER><H1>Van Maanen's Star</H1></CENTER>\n" + reportRadiusForm(500) +
                           "<B>Proper names:</B> Van Maanen's Star, \xC9toile de Van Maanen, Van Maanens stj\xE4rna\n"
                           "<BR><B>Catalog numbers:</B>\n"
                           "<BR>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;Catalogue of Nearby Stars < 25 pc (Gliese & Jahrei\xDF) "
@@ -120,7 +108,7 @@ TEST(SystemSectionArity, WordForEachComponentCount)
     const TestDatabase db({sql});
     for (int n = 1; n <= 9; ++n) {
         const ProgramResult r = db.run("sysview", ("ID=" + std::to_string(n * 100)).c_str());
-        EXPECT_EQ(top(r), searchForm(n * 100) + "<BR><B>Arity:</B> " + words[n - 1] + "\n") << n;
+        EXPECT_EQ(top(r), reportRadiusForm(n * 100) + "<BR><B>Arity:</B> " + words[n - 1] + "\n") << n;
     }
 }
 

@@ -13,24 +13,6 @@ namespace {
 
 const std::string kSearchHead = htmlHead("<TITLE>VLDR search results</TITLE>");
 
-// The lines every report page ends with, for system id and the newest date.
-std::string reportFoot(int id, const std::string& date)
-{
-    const std::string hidden = "<INPUT TYPE=\"Hidden\" NAME=\"ID\" VALUE=\"" + std::to_string(id) + "\">\n";
-    return "<FORM ACTION=\"/Scripts/proxlist.exe\" METHOD=\"GET\">\n" + hidden +
-           "<INPUT TYPE=\"Submit\" VALUE=\"Find all stars within\">\n"
-           "<INPUT TYPE=\"text\" NAME=\"ly\" VALUE=\"15\" SIZE=3> light-years\n"
-           "</FORM>\n\n"
-           "<FORM ACTION=\"/Scripts/proxlist.exe\" METHOD=\"GET\">\n" +
-           hidden +
-           "<INPUT TYPE=\"Submit\" VALUE=\"Find all stars at least\">\n"
-           "<INPUT TYPE=\"text\" NAME=\"minLY\" VALUE=\"10\" SIZE=3> but not more than\n"
-           "<INPUT TYPE=\"text\" NAME=\"ly\" VALUE=\"15\" SIZE=3> light-years away\n"
-           "</FORM>\n\n"
-           "Data for this star system were most recently updated on " +
-           date + ".\n</BODY>\n</HTML>\n";
-}
-
 // True when output is a report page of system id.
 bool isReportOf(const ProgramResult& result, int id)
 {

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Load test: the site under lighttpd on 127.0.0.1, concurrent clients over
 a mix of report, match-list and neighbour URLs, and the database replaced
-atomically (a new file built beside it, then renamed over it) halfway.
+halfway as an operator does it, with scripts/publish-db (a checked copy
+beside the served file, renamed over it).
 
 Every response must be HTTP 200 with a complete body of the kind its URL
 asks for. Prints requests, failures, p50/p99 latency and requests per
@@ -305,7 +306,7 @@ def run(args):
         kinds = {kind: sum(1 for t in targets if t.kind == kind) for kind in ("report", "match list", "neighbours")}
         print(f"load: {args.clients} clients, {args.seconds} s, URLs: {kinds}, on 127.0.0.1:{port}")
 
-        # The replacement, a new file beside the served one, renamed over it halfway.
+        # The replacement, published over the served file halfway.
         replacement = os.path.join(folder, "next.db")
         cpu_before_build = children_cpu_s()
         build_database(replacement)
@@ -323,7 +324,10 @@ def run(args):
             client.start()
 
         time.sleep(max(0.0, started + args.seconds / 2 - time.monotonic()))
-        os.replace(replacement, database)
+        cpu_before_publish = children_cpu_s()
+        subprocess.run([os.path.join(ROOT, "scripts", "publish-db"), "--lib", os.path.join(build, "lib"),
+                        replacement, database], check=True)
+        build_cpu_s += children_cpu_s() - cpu_before_publish
         swap_time = time.monotonic() - started
         swapped.set()
 

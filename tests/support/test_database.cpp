@@ -169,4 +169,30 @@ std::string htmlHead(const std::string& titleLine)
            titleLine + "\n</HEAD>\n<BODY>\n";
 }
 
+std::string reportRadiusForm(int id)
+{
+    return "<FORM ACTION=\"/Scripts/proxlist.exe\" METHOD=\"GET\">\n"
+           "<INPUT TYPE=\"Hidden\" NAME=\"ID\" VALUE=\"" +
+           std::to_string(id) +
+           "\">\n"
+           "<INPUT TYPE=\"Submit\" VALUE=\"Find all stars within\">\n"
+           "<INPUT TYPE=\"text\" NAME=\"ly\" VALUE=\"15\" SIZE=3> light-years\n"
+           "</FORM>\n";
+}
+
+std::string reportFoot(int id, const std::string& date)
+{
+    return reportRadiusForm(id) +
+           "\n<FORM ACTION=\"/Scripts/proxlist.exe\" METHOD=\"GET\">\n"
+           "<INPUT TYPE=\"Hidden\" NAME=\"ID\" VALUE=\"" +
+           std::to_string(id) +
+           "\">\n"
+           "<INPUT TYPE=\"Submit\" VALUE=\"Find all stars at least\">\n"
+           "<INPUT TYPE=\"text\" NAME=\"minLY\" VALUE=\"10\" SIZE=3> but not more than\n"
+           "<INPUT TYPE=\"text\" NAME=\"ly\" VALUE=\"15\" SIZE=3> light-years away\n"
+           "</FORM>\n\n"
+           "Data for this star system were most recently updated on " +
+           date + ".\n</BODY>\n</HTML>\n";
+}
+
 }  // namespace vldr::test

@@ -83,6 +83,12 @@ ProgramResult runProgram(const std::string& program, const char* query,
 // The header and head of an HTML page up to "<BODY>\n", with the given title line.
 std::string htmlHead(const std::string& titleLine);
 
+// The form a report page of system id opens with: a search within 15
+// light-years of it.
+std::string reportRadiusForm(int id);
+// The lines every report page of system id ends with: the radius form, the
+// ring form and the newest date (as the page writes it).
+std::string reportFoot(int id, const std::string& date);
 // "Content-type: text/plain" followed by an empty line.
 inline const char* kPlainTextHeader = "Content-type: text/plain\n\n";
 
