@@ -107,3 +107,82 @@ END;
 CREATE TRIGGER PositionCellsAfterDelete AFTER DELETE ON Positions BEGIN
     DELETE FROM PositionCells WHERE OwnerID = old.OwnerID;
 END;
+
+-- The direction index: the equatorial unit vector of every system's
+-- position row that the cone search could list, filed by the cube of
+-- 1/64's edge that holds it. conesearch reads only the rows filed in the
+-- cubes around its cone. The cube size (1/64) and the catch-all cube
+-- (9000000000) are fixed by this file and by conesearch/sky_direction.h.
+--
+-- A row whose values are not plain numbers is filed in the catch-all cube,
+-- which every search reads. A row that the cone search never lists (a
+-- component's own position; no right ascension or declination; distance 0,
+-- the Sun, which has no direction) is not filed. The triggers below keep
+-- the index in step with Positions whatever client changes it.
+DROP TRIGGER IF EXISTS DirectionCellsAfterInsert;
+DROP TRIGGER IF EXISTS DirectionCellsAfterUpdate;
+DROP TRIGGER IF EXISTS DirectionCellsAfterDelete;
+DROP VIEW IF EXISTS DirectionCellEntries;
+DROP TABLE IF EXISTS DirectionCells;
+
+CREATE TABLE DirectionCells (
+    CellX   INTEGER NOT NULL,   -- floor(X * 64), or the catch-all cube
+    CellY   INTEGER NOT NULL,
+    CellZ   INTEGER NOT NULL,
+    OwnerID NOT NULL,           -- the Positions row's OwnerID as stored
+    X       REAL,               -- equatorial unit vector; NULL in the catch-all cube
+    Y       REAL,
+    Z       REAL,
+    PRIMARY KEY (CellX, CellY, CellZ, OwnerID)
+) WITHOUT ROWID;
+CREATE INDEX DirectionCellsByOwner ON DirectionCells (OwnerID);
+
+-- The index entry of each Positions row that gets one, by the row's rowid.
+-- Right ascension and declination from their parts as the programs compute
+-- them (an absent minute or second counts as 0), then the unit vector.
+CREATE VIEW DirectionCellEntries AS
+SELECT PositionRowID, OwnerID, X, Y, Z,
+       CASE WHEN plain THEN CAST(floor(X * 64.0) AS INTEGER) ELSE 9000000000 END AS CellX,
+       CASE WHEN plain THEN CAST(floor(Y * 64.0) AS INTEGER) ELSE 9000000000 END AS CellY,
+       CASE WHEN plain THEN CAST(floor(Z * 64.0) AS INTEGER) ELSE 9000000000 END AS CellZ
+FROM (
+    SELECT PositionRowID, OwnerID, plain,
+           cos(delta) * cos(alpha) AS X, cos(delta) * sin(alpha) AS Y, sin(delta) AS Z
+    FROM (
+        SELECT rowid AS PositionRowID, OwnerID,
+               typeof(OwnerID) = 'integer'
+               AND typeof(RA_hr) = 'integer' AND typeof(RA_min) IN ('integer', 'null')
+               AND typeof(RA_sec) IN ('integer', 'real', 'null')
+               AND typeof(Dec_deg) = 'integer' AND typeof(Dec_arcmin) IN ('integer', 'null')
+               AND typeof(Dec_arcsec) IN ('integer', 'real', 'null') AS plain,
+               (IFNULL(RA_sec, 0) * (1.0 / 3600) + IFNULL(RA_min, 0) * (1.0 / 60) + RA_hr)
+                   * 0.26179938779914913 AS alpha,
+               ((CASE WHEN Dec_deg < 0 THEN -1 ELSE 1 END) * IFNULL(Dec_arcsec, 0) * (1.0 / 3600)
+                + (CASE WHEN Dec_deg < 0 THEN -1 ELSE 1 END) * IFNULL(Dec_arcmin, 0) * (1.0 / 60)
+                + Dec_deg) * 0.017453292519943278 AS delta
+        FROM Positions
+        WHERE NOT (typeof(OwnerID) = 'integer' AND OwnerID % 100 <> 0)
+          AND RA_hr IS NOT NULL AND Dec_deg IS NOT NULL
+          AND NOT (typeof(Distance) IN ('integer', 'real') AND Distance = 0)
+    )
+);
+
+INSERT INTO DirectionCells (CellX, CellY, CellZ, OwnerID, X, Y, Z)
+    SELECT CellX, CellY, CellZ, OwnerID, X, Y, Z FROM DirectionCellEntries;
+
+-- As for the position grid, each insertion first drops whatever the index
+-- still holds for its OwnerID (a REPLACE fires no delete trigger).
+CREATE TRIGGER DirectionCellsAfterInsert AFTER INSERT ON Positions BEGIN
+    DELETE FROM DirectionCells WHERE OwnerID = new.OwnerID;
+    INSERT INTO DirectionCells (CellX, CellY, CellZ, OwnerID, X, Y, Z)
+        SELECT CellX, CellY, CellZ, OwnerID, X, Y, Z FROM DirectionCellEntries WHERE PositionRowID = new.rowid;
+END;
+CREATE TRIGGER DirectionCellsAfterUpdate AFTER UPDATE ON Positions BEGIN
+    DELETE FROM DirectionCells WHERE OwnerID = old.OwnerID;
+    DELETE FROM DirectionCells WHERE OwnerID = new.OwnerID;
+    INSERT INTO DirectionCells (CellX, CellY, CellZ, OwnerID, X, Y, Z)
+        SELECT CellX, CellY, CellZ, OwnerID, X, Y, Z FROM DirectionCellEntries WHERE PositionRowID = new.rowid;
+END;
+CREATE TRIGGER DirectionCellsAfterDelete AFTER DELETE ON Positions BEGIN
+    DELETE FROM DirectionCells WHERE OwnerID = old.OwnerID;
+END;
