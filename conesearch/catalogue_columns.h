@@ -37,7 +37,9 @@ enum class CatalogueTable { ConeSearch, Download };
 // One column.
 struct CatalogueColumn {
     const char* name;         // FIELD name and CSV header
-    const char* datatype;     // VOTable datatype: "char" (arraysize="*"), "int" or "double"
+    // VOTable datatype: "char" (ASCII text), "unicodeChar" (any text), both
+    // with arraysize="*", or "double"
+    const char* datatype;
     const char* unit;         // VOUnit, or "" for none
     const char* ucd;          // in the cone search
     const char* downloadUcd;  // in the downloads (where the main identifier is the component's)

@@ -6,9 +6,13 @@
 namespace vldr {
 namespace {
 
+// Longest host and port taken (characters): a host name has at most 253,
+// a port 6 more with its colon.
+constexpr std::size_t kMaxHostLength = 259;
+
 bool isHostText(std::string_view text)
 {
-    if (text.empty()) return false;
+    if (text.empty() || text.size() > kMaxHostLength) return false;
     for (const char c : text) {
         const bool allowed = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
                              c == '.' || c == '-' || c == ':' || c == '[' || c == ']';
@@ -17,26 +21,15 @@ bool isHostText(std::string_view text)
     return true;
 }
 
-bool isPortText(std::string_view text)
-{
-    if (text.empty() || text.size() > 5) return false;
-    for (const char c : text)
-        if (c < '0' || c > '9') return false;
-    return true;
-}
-
 }  // namespace
 
 std::string siteAddress()
 {
-    const char* host = std::getenv("SERVER_NAME");
+    const char* host = std::getenv("HTTP_HOST");
     if (!host || !isHostText(host)) return {};
     const char* https = std::getenv("HTTPS");
     const bool secure = https && std::string_view(https) == "on";
-    std::string address = (secure ? "https://" : "http://") + std::string(host);
-    const char* port = std::getenv("SERVER_PORT");
-    if (port && isPortText(port) && std::string_view(port) != (secure ? "443" : "80")) address += ":" + std::string(port);
-    return address;
+    return (secure ? "https://" : "http://") + std::string(host);
 }
 
 }  // namespace vldr

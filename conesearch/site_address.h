@@ -5,11 +5,11 @@
 
 namespace vldr {
 
-// The scheme, host and port of this request's site as the web server's CGI
-// environment gives them ("http://example.org:8080", from HTTPS,
-// SERVER_NAME and SERVER_PORT; the port left out where it is the scheme's
-// own), or an empty text, giving site-relative URLs, when SERVER_NAME is
-// absent or holds anything but the characters of a host name.
+// The scheme and host of this request's site as the client reached it
+// ("http://example.org:8080", from HTTPS and the HTTP_HOST header the web
+// server passes on), or an empty text, giving site-relative URLs, when
+// HTTP_HOST is absent, longer than a host name and port can be, or holds
+// anything but the characters of one.
 std::string siteAddress();
 
 }  // namespace vldr

@@ -32,7 +32,8 @@ void writeField(const CatalogueColumn& column, CatalogueTable table)
     writeText("\" datatype=\"");
     writeXmlText(column.datatype);
     writeText("\"");
-    if (std::string_view(column.datatype) == "char") writeText(" arraysize=\"*\"");
+    const std::string_view datatype = column.datatype;
+    if (datatype == "char" || datatype == "unicodeChar") writeText(" arraysize=\"*\"");
     if (*column.unit) {
         writeText(" unit=\"");
         writeXmlText(column.unit);

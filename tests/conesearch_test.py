@@ -53,7 +53,7 @@ class Databases:
 
     def env(self, which, **extra):
         config = os.path.join(self.dir, which + '-odbc')
-        env = {k: v for k, v in os.environ.items() if k not in ('SERVER_NAME', 'SERVER_PORT', 'HTTPS')}
+        env = {k: v for k, v in os.environ.items() if k not in ('HTTP_HOST', 'HTTPS')}
         env.update(ODBCSYSINI=config, ODBCINI=os.path.join(config, 'odbc.ini'), **extra)
         return env
 
@@ -105,7 +105,7 @@ class FixtureAnswers(unittest.TestCase):
         cls.tmp.cleanup()
 
     def test_whole_answer(self):
-        code, answer = self.dbs.run('RA=218&DEC=-62&SR=3&VERB=3', SERVER_NAME='example.org', SERVER_PORT='8080')
+        code, answer = self.dbs.run('RA=218&DEC=-62&SR=3&VERB=3', HTTP_HOST='example.org:8080')
         with open(os.path.join(SOURCE, 'tests', 'fixtures', 'conesearch_answer.xml'), 'rb') as f:
             self.assertEqual(answer, f.read())
         self.assertEqual(code, 0)
