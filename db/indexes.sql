@@ -24,9 +24,12 @@ CREATE INDEX CatalogNumbersBySystem ON CatalogNumbers (INT(OwnerID/100));
 -- limit, is filed in the catch-all cube, which every search reads. A row
 -- that the search never lists (no distance; a non-zero distance without
 -- right ascension or declination; a component's own position) is not
--- filed. The triggers below keep the grid in step with Positions whatever
--- client changes it; a client without these functions cannot change
--- Positions at all.
+-- filed. The triggers at the end keep the grid in step with Positions
+-- whatever client changes it; a client without these functions cannot
+-- change Positions at all.
+DROP TRIGGER IF EXISTS PositionIndexesAfterInsert;
+DROP TRIGGER IF EXISTS PositionIndexesAfterUpdate;
+DROP TRIGGER IF EXISTS PositionIndexesAfterDelete;
 DROP TRIGGER IF EXISTS PositionCellsAfterInsert;
 DROP TRIGGER IF EXISTS PositionCellsAfterUpdate;
 DROP TRIGGER IF EXISTS PositionCellsAfterDelete;
@@ -91,23 +94,6 @@ FROM (
 INSERT INTO PositionCells (CellX, CellY, CellZ, OwnerID, X, Y, Z)
     SELECT CellX, CellY, CellZ, OwnerID, X, Y, Z FROM PositionCellEntries;
 
--- A REPLACE that removes a row on a conflict fires no delete trigger, so
--- each insertion first drops whatever the grid still holds for its OwnerID.
-CREATE TRIGGER PositionCellsAfterInsert AFTER INSERT ON Positions BEGIN
-    DELETE FROM PositionCells WHERE OwnerID = new.OwnerID;
-    INSERT INTO PositionCells (CellX, CellY, CellZ, OwnerID, X, Y, Z)
-        SELECT CellX, CellY, CellZ, OwnerID, X, Y, Z FROM PositionCellEntries WHERE PositionRowID = new.rowid;
-END;
-CREATE TRIGGER PositionCellsAfterUpdate AFTER UPDATE ON Positions BEGIN
-    DELETE FROM PositionCells WHERE OwnerID = old.OwnerID;
-    DELETE FROM PositionCells WHERE OwnerID = new.OwnerID;
-    INSERT INTO PositionCells (CellX, CellY, CellZ, OwnerID, X, Y, Z)
-        SELECT CellX, CellY, CellZ, OwnerID, X, Y, Z FROM PositionCellEntries WHERE PositionRowID = new.rowid;
-END;
-CREATE TRIGGER PositionCellsAfterDelete AFTER DELETE ON Positions BEGIN
-    DELETE FROM PositionCells WHERE OwnerID = old.OwnerID;
-END;
-
 -- The direction index: the equatorial unit vector of every system's
 -- position row that the cone search could list, filed by the cube of
 -- 1/64's edge that holds it. conesearch reads only the rows filed in the
@@ -117,11 +103,8 @@ END;
 -- A row whose values are not plain numbers is filed in the catch-all cube,
 -- which every search reads. A row that the cone search never lists (a
 -- component's own position; no right ascension or declination; distance 0,
--- the Sun, which has no direction) is not filed. The triggers below keep
--- the index in step with Positions whatever client changes it.
-DROP TRIGGER IF EXISTS DirectionCellsAfterInsert;
-DROP TRIGGER IF EXISTS DirectionCellsAfterUpdate;
-DROP TRIGGER IF EXISTS DirectionCellsAfterDelete;
+-- the Sun, which has no direction) is not filed. The triggers at the end
+-- keep the index in step with Positions whatever client changes it.
 DROP VIEW IF EXISTS DirectionCellEntries;
 DROP TABLE IF EXISTS DirectionCells;
 
@@ -170,19 +153,27 @@ FROM (
 INSERT INTO DirectionCells (CellX, CellY, CellZ, OwnerID, X, Y, Z)
     SELECT CellX, CellY, CellZ, OwnerID, X, Y, Z FROM DirectionCellEntries;
 
--- As for the position grid, each insertion first drops whatever the index
--- still holds for its OwnerID (a REPLACE fires no delete trigger).
-CREATE TRIGGER DirectionCellsAfterInsert AFTER INSERT ON Positions BEGIN
+-- The triggers that keep the position grid and the direction index in step
+-- with Positions. A REPLACE that removes a row on a conflict fires no
+-- delete trigger, so each insertion first drops whatever the two still
+-- hold for its OwnerID.
+CREATE TRIGGER PositionIndexesAfterInsert AFTER INSERT ON Positions BEGIN
+    DELETE FROM PositionCells WHERE OwnerID = new.OwnerID;
+    INSERT INTO PositionCells (CellX, CellY, CellZ, OwnerID, X, Y, Z)
+        SELECT CellX, CellY, CellZ, OwnerID, X, Y, Z FROM PositionCellEntries WHERE PositionRowID = new.rowid;
     DELETE FROM DirectionCells WHERE OwnerID = new.OwnerID;
     INSERT INTO DirectionCells (CellX, CellY, CellZ, OwnerID, X, Y, Z)
         SELECT CellX, CellY, CellZ, OwnerID, X, Y, Z FROM DirectionCellEntries WHERE PositionRowID = new.rowid;
 END;
-CREATE TRIGGER DirectionCellsAfterUpdate AFTER UPDATE ON Positions BEGIN
-    DELETE FROM DirectionCells WHERE OwnerID = old.OwnerID;
-    DELETE FROM DirectionCells WHERE OwnerID = new.OwnerID;
+CREATE TRIGGER PositionIndexesAfterUpdate AFTER UPDATE ON Positions BEGIN
+    DELETE FROM PositionCells WHERE OwnerID IN (old.OwnerID, new.OwnerID);
+    INSERT INTO PositionCells (CellX, CellY, CellZ, OwnerID, X, Y, Z)
+        SELECT CellX, CellY, CellZ, OwnerID, X, Y, Z FROM PositionCellEntries WHERE PositionRowID = new.rowid;
+    DELETE FROM DirectionCells WHERE OwnerID IN (old.OwnerID, new.OwnerID);
     INSERT INTO DirectionCells (CellX, CellY, CellZ, OwnerID, X, Y, Z)
         SELECT CellX, CellY, CellZ, OwnerID, X, Y, Z FROM DirectionCellEntries WHERE PositionRowID = new.rowid;
 END;
-CREATE TRIGGER DirectionCellsAfterDelete AFTER DELETE ON Positions BEGIN
+CREATE TRIGGER PositionIndexesAfterDelete AFTER DELETE ON Positions BEGIN
+    DELETE FROM PositionCells WHERE OwnerID = old.OwnerID;
     DELETE FROM DirectionCells WHERE OwnerID = old.OwnerID;
 END;
