@@ -1,5 +1,6 @@
 #include "catalogue_columns.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 

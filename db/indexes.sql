@@ -100,8 +100,8 @@ INSERT INTO PositionCells (CellX, CellY, CellZ, OwnerID, X, Y, Z)
 -- cubes around its cone. The cube size (1/64) and the catch-all cube
 -- (9000000000) are fixed by this file and by conesearch/sky_direction.h.
 --
--- A row whose values are not plain numbers is filed in the catch-all cube,
--- which every search reads. A row that the cone search never lists (a
+-- A row whose values are not plain finite numbers is filed in the catch-all
+-- cube, which every search reads. A row that the cone search never lists (a
 -- component's own position; no right ascension or declination; distance 0,
 -- the Sun, which has no direction) is not filed. The triggers at the end
 -- keep the index in step with Positions whatever client changes it.
@@ -125,9 +125,12 @@ CREATE INDEX DirectionCellsByOwner ON DirectionCells (OwnerID);
 -- them (an absent minute or second counts as 0), then the unit vector.
 CREATE VIEW DirectionCellEntries AS
 SELECT PositionRowID, OwnerID, X, Y, Z,
-       CASE WHEN plain THEN CAST(floor(X * 64.0) AS INTEGER) ELSE 9000000000 END AS CellX,
-       CASE WHEN plain THEN CAST(floor(Y * 64.0) AS INTEGER) ELSE 9000000000 END AS CellY,
-       CASE WHEN plain THEN CAST(floor(Z * 64.0) AS INTEGER) ELSE 9000000000 END AS CellZ
+       CASE WHEN plain AND abs(X) <= 1 AND abs(Y) <= 1 AND abs(Z) <= 1
+            THEN CAST(floor(X * 64.0) AS INTEGER) ELSE 9000000000 END AS CellX,
+       CASE WHEN plain AND abs(X) <= 1 AND abs(Y) <= 1 AND abs(Z) <= 1
+            THEN CAST(floor(Y * 64.0) AS INTEGER) ELSE 9000000000 END AS CellY,
+       CASE WHEN plain AND abs(X) <= 1 AND abs(Y) <= 1 AND abs(Z) <= 1
+            THEN CAST(floor(Z * 64.0) AS INTEGER) ELSE 9000000000 END AS CellZ
 FROM (
     SELECT PositionRowID, OwnerID, plain,
            cos(delta) * cos(alpha) AS X, cos(delta) * sin(alpha) AS Y, sin(delta) AS Z

@@ -302,6 +302,22 @@ class ConesAgainstIndependentDistances(unittest.TestCase):
         self.assertEqual(row_ids(dbs.run('RA=15&DEC=10&SR=1')[1]), ['100'])
         self.assertEqual(row_ids(dbs.run('RA=15&DEC=10&SR=1', 'scan')[1]), ['100', '200'])
 
+    def test_non_finite_seconds_are_read_alike(self):
+        """Regression: an infinite second of arc gave the index a NULL cube, so that the row could not be filed."""
+        write_rows(os.path.join(self.tmp.name, 'rows.sql'),
+                   [(100, 1, 0, 0.0, 10, 0, 0, 5.0), (200, 1, 0, 4, 10, 0, 0, 5.0)])
+        dbs = Databases(self.tmp.name, os.path.join(self.tmp.name, 'rows.sql'))
+        con = sqlite3.connect(dbs.index)
+        con.execute('PRAGMA ignore_check_constraints = 1')
+        con.execute('UPDATE Positions SET RA_sec = 9e999 WHERE OwnerID = 100')
+        con.execute('UPDATE Positions SET Dec_arcsec = 9e999 WHERE OwnerID = 200')
+        con.commit()
+        con.close()
+        dbs.copy_without_index()
+        answer = dbs.run('RA=15&DEC=10&SR=1')
+        self.assertEqual(answer, dbs.run('RA=15&DEC=10&SR=1', 'scan'))
+        self.assertEqual(row_ids(answer[1]), ['100', '200'])
+
     def test_the_index_follows_positions(self):
         """Changes through another client (Python's sqlite3) keep the index as a fresh build makes it."""
         rng = random.Random(5)
