@@ -17,6 +17,8 @@ inline constexpr double kRadiansPerArcsecond = 4.848136811095356e-06;
 inline constexpr double kParsecsPerAU = 4.848132257047972e-06;
 // Speed of light (km/s).
 inline constexpr double kSpeedOfLight = 299792.458;
+// Degrees of right ascension in one hour.
+inline constexpr double kDegreesPerHour = 15.0;
 // Fractions that turn minutes and seconds into hours or degrees.
 inline constexpr double kHoursPerMinute = 1.0 / 60.0;
 inline constexpr double kHoursPerSecond = 1.0 / 3600.0;

@@ -71,6 +71,18 @@ inline constexpr std::size_t kMaxShownNeighbours = 100;
 // brackets and the terminator take 46 bytes.
 inline constexpr std::size_t kPointTextSize = 64;
 
+// --- conesearch's limits ---
+
+// Largest search radius a cone search accepts (degrees): half a turn
+// reaches every point of the sky, so a larger one asks for nothing more and
+// is refused as out of range.
+inline constexpr double kMaxSearchRadiusDegrees = 180.0;
+// Most rows one cone-search answer holds: the nearest ones to the centre
+// are kept and the answer says it overflowed. The bound keeps a whole-sky
+// request on a large database to a bounded memory and a response a client
+// can still load (about 30 MB of VOTable).
+inline constexpr std::size_t kMaxConeRecords = 100000;
+
 // --- sysview's capacities ---
 
 // The report's tables hold one entry per ID of each range of a system S

@@ -365,8 +365,8 @@ TEST(DriverStatements, SQLTablesListsTheDatabasesTables)
     SQLBindCol(s.statement(), 3, SQL_C_CHAR, table, sizeof table, &indicator);
     std::string names;
     while (SQLFetch(s.statement()) == SQL_SUCCESS) names += std::string(table) + " ";
-    EXPECT_EQ(names, "CatalogNames CatalogNumbers Components Magnitudes Orbits Planets PositionCells Positions "
-                     "ProperNames Samples Spectra Systems Velocities PositionCellEntries ");
+    EXPECT_EQ(names, "CatalogNames CatalogNumbers Components DirectionCells Magnitudes Orbits Planets PositionCells "
+                     "Positions ProperNames Samples Spectra Systems Velocities DirectionCellEntries PositionCellEntries ");
 }
 
 // Every way a statement could change a file, or loosen the rules that prevent it.

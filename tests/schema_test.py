@@ -28,7 +28,7 @@ def program_statements():
     literal = re.compile(r'"((?:[^"\\]|\\.)*)"')
     samples = {'%': '%', 'ld': '1200', 'lld': '0', 'd': '1200', 's': 'x', '.17g': '1.5'}
     found = []
-    sources = sorted(sum((glob.glob(os.path.join(SOURCE, d, '*.[ch]*')) for d in ('common', 'sysview', 'proxlist')), []))
+    sources = sorted(sum((glob.glob(os.path.join(SOURCE, d, '*.[ch]*')) for d in ('common', 'sysview', 'proxlist', 'conesearch')), []))
     for source in sources:
         with open(source) as f:
             text = f.read()
@@ -102,8 +102,9 @@ class IndexedLookups(unittest.TestCase):
     seek an index, or each request slows down with every system added."""
 
     # Statements that read a whole table by design: the catalogue registry,
-    # the neighbour search's full scan and the name search's substring match.
-    WHOLE_TABLE = re.compile(r'FROM CatalogNames$|FROM Positions$|LIKE ')
+    # the neighbour search's full scan, the name search's substring match and
+    # the catalogue download's components.
+    WHOLE_TABLE = re.compile(r'FROM CatalogNames$|FROM Positions$|LIKE |FROM Components c ')
 
     @classmethod
     def setUpClass(cls):
@@ -139,6 +140,11 @@ class IndexedLookups(unittest.TestCase):
 
     def test_the_neighbour_search_reads_the_grid_by_its_key(self):
         [statement] = [s for s in program_statements() if 'PositionCells' in s]
+        self.assertIn('SEARCH c USING PRIMARY KEY (CellX=? AND CellY=? AND CellZ>? AND CellZ<?)',
+                      query_plan(self.db, statement))
+
+    def test_the_cone_search_reads_the_direction_index_by_its_key(self):
+        [statement] = [s for s in program_statements() if 'DirectionCells' in s]
         self.assertIn('SEARCH c USING PRIMARY KEY (CellX=? AND CellY=? AND CellZ>? AND CellZ<?)',
                       query_plan(self.db, statement))
 

@@ -16,6 +16,7 @@ import os
 import subprocess
 import sys
 import urllib.error
+import urllib.parse
 import urllib.request
 
 SITE_CHARSET = "windows-1252"
@@ -28,6 +29,8 @@ STATIC_PAGES = [
     ("/fields.html", "fields.html", "text/html"),
     ("/flare.html", "flare.html", "text/html"),
     ("/style.css", "style.css", "text/css"),
+    ("/downloads/vldr-catalogue.xml", "downloads/vldr-catalogue.xml", "text/xml; charset=UTF-8"),
+    ("/downloads/vldr-catalogue.csv", "downloads/vldr-catalogue.csv", "text/csv; charset=UTF-8"),
 ]
 PROGRAM_REQUESTS = [
     ("a report", "sysview", "ID=7145700"),
@@ -36,6 +39,8 @@ PROGRAM_REQUESTS = [
     ("a neighbourhood map", "proxmap", "ID=100&ly=15&Turn=60"),
     ("a refused map view", "proxmap", "Tilt=91"),
     ("a refused request", "sysview", "ID=abc"),
+    ("a cone search", "conesearch", "RA=219.9&DEC=-60.8&SR=2&VERB=3"),
+    ("a refused cone search", "conesearch", "RA=abc&DEC=0&SR=1"),
 ]
 
 
@@ -48,16 +53,18 @@ def fetch(url):
         return error.code, error.headers.get("Content-Type", ""), error.read()
 
 
-def run_program(site, program, query):
+def run_program(site, program, query, host):
     """Runs SITE/cgi-bin/PROGRAM.exe as a web server would (its exit status
     does not matter: a refused request exits 255 after a complete answer); returns
-    (content type of its CGI header, body bytes after the header)."""
+    (content type of its CGI header, body bytes after the header). host is
+    the Host header the request is sent with (the cone search's URLs name it)."""
     env = {
         "PATH": "/usr/bin:/bin",
         "GATEWAY_INTERFACE": "CGI/1.1",
         "REQUEST_METHOD": "GET",
         "QUERY_STRING": query,
         "SCRIPT_NAME": f"/Scripts/{program}.exe",
+        "HTTP_HOST": host,
         "ODBCSYSINI": os.path.join(site, "odbc"),
         "ODBCINI": os.path.join(site, "odbc", "odbc.ini"),
     }
@@ -122,7 +129,7 @@ def main(argv):
                           with_site_charset(media_type), expected)
     for what, program, query in PROGRAM_REQUESTS:
         path = f"/Scripts/{program}.exe?{query}"
-        expected_type, expected = run_program(site, program, query)
+        expected_type, expected = run_program(site, program, query, urllib.parse.urlsplit(base).netloc)
         status, sent_type, body = fetch(base + path)
         agreed &= compare(what, path, status, sent_type, body,
                           with_site_charset(expected_type), expected)
