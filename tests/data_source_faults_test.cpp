@@ -286,16 +286,19 @@ public:
     }
     bool connected() const { return connected_; }
 
-    // Runs one statement and reads its rows. True when the data source ran it.
+    // Runs one statement and reads its rows. True when the data source ran
+    // it and gave every row (a driver may fail a statement at its first fetch).
     bool run(const std::string& text)
     {
         SQLHSTMT statement = SQL_NULL_HSTMT;
         SQLAllocHandle(SQL_HANDLE_STMT, connection_, &statement);
         SQLRETURN rc = SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(const_cast<char*>(text.c_str())), SQL_NTS);
-        const bool ran = SQL_SUCCEEDED(rc);
-        if (ran) {
+        bool ran = SQL_SUCCEEDED(rc);
+        SQLSMALLINT columns = 0;
+        if (ran && SQL_SUCCEEDED(SQLNumResultCols(statement, &columns)) && columns > 0) {
             while (SQL_SUCCEEDED(rc = SQLFetch(statement))) {
             }
+            ran = rc == SQL_NO_DATA;
         }
         SQLFreeHandle(SQL_HANDLE_STMT, statement);
         return ran;
@@ -307,12 +310,19 @@ private:
     bool connected_ = false;
 };
 
-TEST(DataSourceRefusals, EveryWriteThroughTheDataSourceFailsAndTheFileStaysAsItWas)
+// The clients of one process share one database: the driver manager keeps
+// the first data-source configuration it read.
+class DataSourceRefusals : public SharedDatabaseSuite<DataSourceRefusals> {
+public:
+    static constexpr const char* kFixture = "hostile.sql";
+};
+
+TEST_F(DataSourceRefusals, EveryWriteThroughTheDataSourceFailsAndTheFileStaysAsItWas)
 {
     // Regression: through isql VLDR, query_only could be switched off and
     // INSERT, DROP TABLE, journal_mode=WAL, load_extension() and VACUUM INTO
     // all went through.
-    const TestDatabase db({"hostile.sql"});
+    const TestDatabase& db = *db_;
     const std::string copy = db.directory() + "/copy.db";
     const FolderSnapshot before = snapshotFolder(db.directory());
     {
@@ -338,6 +348,26 @@ TEST(DataSourceRefusals, EveryWriteThroughTheDataSourceFailsAndTheFileStaysAsItW
     EXPECT_EQ(describeChanges(before, snapshotFolder(db.directory())), "");
     const ProgramResult r = db.run("sysview", "ID=100");
     EXPECT_EQ(classifyResponse(r.output), ResponseKind::ReportPage);
+}
+
+TEST_F(DataSourceRefusals, NoFunctionBeyondReadingRunsAndNoValueGrowsPastTheLengthLimit)
+{
+    // Regression: through isql VLDR, fts3_tokenizer() handed out a pointer into
+    // the library and replaced it with any 8 bytes, and randomblob(500000000)
+    // and zeroblob(999999999) made the process allocate half a gigabyte and more.
+    DataSourceClient client(*db_);
+    ASSERT_TRUE(client.connected());
+    for (const char* text : {
+             "SELECT hex(fts3_tokenizer('simple'))",
+             "SELECT fts3_tokenizer('simple', x'4141414141414141')",
+             "SELECT length(randomblob(500000000))",
+             "SELECT length(zeroblob(999999999))",
+             "SELECT json('[1]')",
+         })
+        EXPECT_FALSE(client.run(text)) << text;
+    // What reading needs still runs: the dialect, core and math functions.
+    EXPECT_TRUE(client.run("SELECT INT(ID / 100), COUNT(*), max(abs(ID)), sqrt(4), hex(zeroblob(4)) FROM Systems "
+                           "WHERE 'Sol' LIKE 's%' GROUP BY 1"));
 }
 
 }  // namespace
