@@ -42,6 +42,20 @@ bool runQuery(SQLHSTMT statement, const std::string& text)
     return runQueryOnFreshStatement(statement, text);
 }
 
+bool hasTable(SQLHSTMT statement, const char* name)
+{
+    SQLFreeStmt(statement, SQL_CLOSE);
+    SQLFreeStmt(statement, SQL_UNBIND);
+    const SQLRETURN rc = SQLTables(statement, nullptr, 0, nullptr, 0, (SQLCHAR*)name, SQL_NTS, (SQLCHAR*)"TABLE", SQL_NTS);
+    if (rc != SQL_SUCCESS) {
+        logOdbcFailure("SQLTables", SQL_HANDLE_STMT, statement, rc, name);
+        return false;
+    }
+    const bool found = fetchRow(statement);
+    SQLFreeStmt(statement, SQL_CLOSE);
+    return found;
+}
+
 bool fetchRow(SQLHSTMT statement)
 {
     const SQLRETURN rc = SQLFetch(statement);

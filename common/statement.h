@@ -21,6 +21,11 @@ bool runQuery(SQLHSTMT statement, const std::string& text);
 // Executes text on a statement that has no open cursor, without closing one first.
 bool runQueryOnFreshStatement(SQLHSTMT statement, const std::string& text);
 
+// True when the data source holds a table of that name (asked through
+// SQLTables, which closes the statement's previous cursor). A failed
+// question is written to the error log and answers false.
+bool hasTable(SQLHSTMT statement, const char* name);
+
 // Fetches the next row. True when a row came (SQL_SUCCESS or SQL_SUCCESS_WITH_INFO).
 bool fetchRow(SQLHSTMT statement);
 

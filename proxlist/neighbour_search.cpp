@@ -82,12 +82,12 @@ std::optional<double> keptDistance(const ScanRow& row, const GalacticPoint& cent
 }
 
 // Starts reading the position rows the search must test, in rowid order:
-// the grid's candidates when the database has the grid, else every row.
-// False when neither statement runs.
+// the grid's candidates when the database has the grid (asked once: a
+// request searches once), else every row. False when neither statement runs.
 bool startPositionRows(SQLHSTMT statement, const GalacticPoint& centre, double radius)
 {
-    if (const std::optional<std::string> candidates = gridCandidateStatement(centre, radius))
-        if (runQuery(statement, *candidates)) return true;
+    const std::optional<std::string> candidates = gridCandidateStatement(centre, radius);
+    if (candidates && hasTable(statement, kPositionGridTable) && runQuery(statement, *candidates)) return true;
     return runQuery(statement, kPositionScan);
 }
 
