@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "field_limits.h"
@@ -33,12 +34,40 @@ std::string escapedForLog(std::string_view text)
     return out;
 }
 
-void writeLogLine(const char* call, const char* detail, std::string_view statementText)
+// Writes "<program>: <what>" and the statement, as one line.
+void writeLogLine(const std::string& what, std::string_view statementText)
 {
-    std::string line = std::string(program_invocation_short_name) + ": " + call + " failed: " + detail;
+    std::string line = std::string(program_invocation_short_name) + ": " + what;
     if (!statementText.empty()) line += " (statement: " + escapedForLog(statementText) + ")";
     line += "\n";
     std::fputs(line.c_str(), stderr);
+}
+
+// One diagnostic record of a handle.
+struct DiagnosticRecord {
+    std::string state;
+    SQLINTEGER nativeError = 0;
+    std::string message;
+};
+
+// The handle's diagnostic record number `record` (from 1); nothing when it has none.
+std::optional<DiagnosticRecord> readDiagnosticRecord(SQLSMALLINT handleType, SQLHANDLE handle, SQLSMALLINT record)
+{
+    if (handle == nullptr) return std::nullopt;
+    SQLCHAR state[kSqlStateSize] = {};
+    SQLCHAR message[kDiagnosticMessageSize] = {};
+    SQLINTEGER nativeError = 0;
+    SQLSMALLINT messageLength = 0;
+    const SQLRETURN got =
+        SQLGetDiagRec(handleType, handle, record, state, &nativeError, message, sizeof message, &messageLength);
+    if (got != SQL_SUCCESS && got != SQL_SUCCESS_WITH_INFO) return std::nullopt;
+    return DiagnosticRecord{reinterpret_cast<const char*>(state), nativeError, reinterpret_cast<const char*>(message)};
+}
+
+std::string describe(const DiagnosticRecord& record)
+{
+    return "SQLSTATE=" + record.state + " native=" + std::to_string(record.nativeError) + ": " +
+           escapedForLog(record.message);
 }
 
 }  // namespace
@@ -46,26 +75,27 @@ void writeLogLine(const char* call, const char* detail, std::string_view stateme
 void logOdbcFailure(const char* call, SQLSMALLINT handleType, SQLHANDLE handle, SQLRETURN rc,
                     std::string_view statementText)
 {
+    const std::string failed = std::string(call) + " failed: ";
     SQLSMALLINT record = 1;
-    if (handle != nullptr) {
-        for (; record <= kMaxRecordsLogged; ++record) {
-            SQLCHAR state[kSqlStateSize] = {};
-            SQLCHAR message[kDiagnosticMessageSize] = {};
-            SQLINTEGER nativeError = 0;
-            SQLSMALLINT messageLength = 0;
-            const SQLRETURN got = SQLGetDiagRec(handleType, handle, record, state, &nativeError, message,
-                                                sizeof message, &messageLength);
-            if (got != SQL_SUCCESS && got != SQL_SUCCESS_WITH_INFO) break;
-            const std::string detail = "SQLSTATE=" + std::string(reinterpret_cast<const char*>(state)) +
-                                       " native=" + std::to_string(nativeError) + ": " +
-                                       escapedForLog(reinterpret_cast<const char*>(message));
-            writeLogLine(call, detail.c_str(), statementText);
-        }
+    for (; record <= kMaxRecordsLogged; ++record) {
+        const std::optional<DiagnosticRecord> diagnostic = readDiagnosticRecord(handleType, handle, record);
+        if (!diagnostic) break;
+        writeLogLine(failed + describe(*diagnostic), statementText);
     }
-    if (record == 1) {
-        const std::string detail = "return code " + std::to_string(rc) + ", no diagnostic record";
-        writeLogLine(call, detail.c_str(), statementText);
-    }
+    if (record == 1) writeLogLine(failed + "return code " + std::to_string(rc) + ", no diagnostic record", statementText);
+}
+
+std::string firstSqlState(SQLSMALLINT handleType, SQLHANDLE handle)
+{
+    const std::optional<DiagnosticRecord> diagnostic = readDiagnosticRecord(handleType, handle, 1);
+    return diagnostic ? diagnostic->state : std::string();
+}
+
+void logSkippedRow(SQLHSTMT statement, long rowNumber, std::string_view statementText)
+{
+    const std::optional<DiagnosticRecord> diagnostic = readDiagnosticRecord(SQL_HANDLE_STMT, statement, 1);
+    const std::string skipped = "row " + std::to_string(rowNumber) + " skipped: ";
+    writeLogLine(skipped + (diagnostic ? describe(*diagnostic) : "no diagnostic record"), statementText);
 }
 
 }  // namespace vldr

@@ -6,6 +6,7 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <string>
 #include <string_view>
 
 namespace vldr {
@@ -19,5 +20,15 @@ namespace vldr {
 // null), or whose handle holds no record, gets one line with its return code.
 void logOdbcFailure(const char* call, SQLSMALLINT handleType, SQLHANDLE handle, SQLRETURN rc,
                     std::string_view statementText = {});
+
+// The SQLSTATE of the handle's first diagnostic record, or "" when it has none.
+std::string firstSqlState(SQLSMALLINT handleType, SQLHANDLE handle);
+
+// Writes the one line that says a row was skipped because one of its
+// values cannot be read, from the statement's first diagnostic record:
+//   "<program>: row <n> skipped: SQLSTATE=<state> native=<code>: <message>"
+// followed, when statementText is given, by " (statement: <text>)".
+// rowNumber counts the rows of the result from 1.
+void logSkippedRow(SQLHSTMT statement, long rowNumber, std::string_view statementText = {});
 
 }  // namespace vldr

@@ -6,6 +6,17 @@
 #include "error_log.h"
 
 namespace vldr {
+namespace {
+
+// SQLSTATEs of a value that does not fit the type it is read into: data
+// exceptions (class 22: out of range, not a number, not a date, ...) and
+// a type the value cannot be converted to.
+bool isValueFault(const std::string& state)
+{
+    return state.starts_with("22") || state == "07006";
+}
+
+}  // namespace
 
 std::string composeStatement(const char* format, ...)
 {
@@ -51,18 +62,20 @@ bool hasTable(SQLHSTMT statement, const char* name)
         logOdbcFailure("SQLTables", SQL_HANDLE_STMT, statement, rc, name);
         return false;
     }
-    const bool found = fetchRow(statement);
+    const bool found = fetchRow(statement) == Fetched::Row;
     SQLFreeStmt(statement, SQL_CLOSE);
     return found;
 }
 
-bool fetchRow(SQLHSTMT statement)
+Fetched fetchRow(SQLHSTMT statement)
 {
     const SQLRETURN rc = SQLFetch(statement);
-    if (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) return true;
-    // The end of the rows is no failure; an error (a busy or broken database) is.
-    if (rc != SQL_NO_DATA) logOdbcFailure("SQLFetch", SQL_HANDLE_STMT, statement, rc);
-    return false;
+    if (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) return Fetched::Row;
+    if (rc == SQL_NO_DATA) return Fetched::NoRow;
+    if (rc == SQL_ERROR && isValueFault(firstSqlState(SQL_HANDLE_STMT, statement))) return Fetched::UnreadableRow;
+    // An error of the data source (a busy or broken database) ends the rows.
+    logOdbcFailure("SQLFetch", SQL_HANDLE_STMT, statement, rc);
+    return Fetched::NoRow;
 }
 
 void bindColumn(SQLHSTMT statement, SQLUSMALLINT column, SQLSMALLINT cType, void* storage,

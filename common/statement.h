@@ -26,8 +26,16 @@ bool runQueryOnFreshStatement(SQLHSTMT statement, const std::string& text);
 // question is written to the error log and answers false.
 bool hasTable(SQLHSTMT statement, const char* name);
 
-// Fetches the next row. True when a row came (SQL_SUCCESS or SQL_SUCCESS_WITH_INFO).
-bool fetchRow(SQLHSTMT statement);
+// What one fetch gave: a row; a row with a value that cannot be read (it
+// does not fit the type it is bound to: SQLSTATE class 22, or 07006), which
+// the next fetch moves past; or no row, at the end or after a failure.
+enum class Fetched { Row, UnreadableRow, NoRow };
+
+// Fetches the next row. A row comes with SQL_SUCCESS or SQL_SUCCESS_WITH_INFO.
+// A failure other than the end of the rows or an unreadable row is written
+// to the error log; an unreadable row is left to the caller to report, its
+// diagnostic records still in place.
+Fetched fetchRow(SQLHSTMT statement);
 
 // Binds result column `column` (from 1) to storage of the given C type; a
 // failed bind is written to the error log. Loaders bind through RowBinder.
