@@ -43,13 +43,6 @@ void writeLogLine(const std::string& what, std::string_view statementText)
     std::fputs(line.c_str(), stderr);
 }
 
-// One diagnostic record of a handle.
-struct DiagnosticRecord {
-    std::string state;
-    SQLINTEGER nativeError = 0;
-    std::string message;
-};
-
 // The handle's diagnostic record number `record` (from 1); nothing when it has none.
 std::optional<DiagnosticRecord> readDiagnosticRecord(SQLSMALLINT handleType, SQLHANDLE handle, SQLSMALLINT record)
 {
@@ -85,15 +78,14 @@ void logOdbcFailure(const char* call, SQLSMALLINT handleType, SQLHANDLE handle, 
     if (record == 1) writeLogLine(failed + "return code " + std::to_string(rc) + ", no diagnostic record", statementText);
 }
 
-std::string firstSqlState(SQLSMALLINT handleType, SQLHANDLE handle)
+std::optional<DiagnosticRecord> firstDiagnosticRecord(SQLSMALLINT handleType, SQLHANDLE handle)
 {
-    const std::optional<DiagnosticRecord> diagnostic = readDiagnosticRecord(handleType, handle, 1);
-    return diagnostic ? diagnostic->state : std::string();
+    return readDiagnosticRecord(handleType, handle, 1);
 }
 
 void logSkippedRow(SQLHSTMT statement, long rowNumber, std::string_view statementText)
 {
-    const std::optional<DiagnosticRecord> diagnostic = readDiagnosticRecord(SQL_HANDLE_STMT, statement, 1);
+    const std::optional<DiagnosticRecord> diagnostic = firstDiagnosticRecord(SQL_HANDLE_STMT, statement);
     const std::string skipped = "row " + std::to_string(rowNumber) + " skipped: ";
     writeLogLine(skipped + (diagnostic ? describe(*diagnostic) : "no diagnostic record"), statementText);
 }

@@ -6,6 +6,7 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,8 +22,16 @@ namespace vldr {
 void logOdbcFailure(const char* call, SQLSMALLINT handleType, SQLHANDLE handle, SQLRETURN rc,
                     std::string_view statementText = {});
 
-// The SQLSTATE of the handle's first diagnostic record, or "" when it has none.
-std::string firstSqlState(SQLSMALLINT handleType, SQLHANDLE handle);
+// One diagnostic record of a handle.
+struct DiagnosticRecord {
+    std::string state;  // SQLSTATE
+    SQLINTEGER nativeError = 0;
+    std::string message;
+};
+
+// The first diagnostic record of a handle (left in place); nothing when
+// the handle is null or holds none.
+std::optional<DiagnosticRecord> firstDiagnosticRecord(SQLSMALLINT handleType, SQLHANDLE handle);
 
 // Writes the one line that says a row was skipped because one of its
 // values cannot be read, from the statement's first diagnostic record:

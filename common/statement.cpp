@@ -2,8 +2,10 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <optional>
 
 #include "error_log.h"
+#include "request_deadline.h"
 
 namespace vldr {
 namespace {
@@ -11,9 +13,18 @@ namespace {
 // SQLSTATEs of a value that does not fit the type it is read into: data
 // exceptions (class 22: out of range, not a number, not a date, ...) and
 // a type the value cannot be converted to.
-bool isValueFault(const std::string& state)
+bool isValueFault(SQLHSTMT statement)
 {
-    return state.starts_with("22") || state == "07006";
+    const std::optional<DiagnosticRecord> diagnostic = firstDiagnosticRecord(SQL_HANDLE_STMT, statement);
+    return diagnostic && (diagnostic->state.starts_with("22") || diagnostic->state == "07006");
+}
+
+// Writes a failed call on statement to the error log and stops the
+// request's querying when the data source gave up on it.
+void noteFailure(const char* call, SQLHSTMT statement, SQLRETURN rc, std::string_view text = {})
+{
+    logOdbcFailure(call, SQL_HANDLE_STMT, statement, rc, text);
+    noteFailedCall(SQL_HANDLE_STMT, statement);
 }
 
 }  // namespace
@@ -38,9 +49,10 @@ std::string composeStatement(const char* format, ...)
 
 bool runQueryOnFreshStatement(SQLHSTMT statement, const std::string& text)
 {
+    if (requestStoppedQuerying()) return false;
     const SQLRETURN rc = SQLExecDirect(statement, (SQLCHAR*)text.c_str(), SQL_NTS);
     if (rc == SQL_SUCCESS) return true;
-    logOdbcFailure("SQLExecDirect", SQL_HANDLE_STMT, statement, rc, text);
+    noteFailure("SQLExecDirect", statement, rc, text);
     return false;
 }
 
@@ -57,9 +69,10 @@ bool hasTable(SQLHSTMT statement, const char* name)
 {
     SQLFreeStmt(statement, SQL_CLOSE);
     SQLFreeStmt(statement, SQL_UNBIND);
+    if (requestStoppedQuerying()) return false;
     const SQLRETURN rc = SQLTables(statement, nullptr, 0, nullptr, 0, (SQLCHAR*)name, SQL_NTS, (SQLCHAR*)"TABLE", SQL_NTS);
     if (rc != SQL_SUCCESS) {
-        logOdbcFailure("SQLTables", SQL_HANDLE_STMT, statement, rc, name);
+        noteFailure("SQLTables", statement, rc, name);
         return false;
     }
     const bool found = fetchRow(statement) == Fetched::Row;
@@ -69,12 +82,14 @@ bool hasTable(SQLHSTMT statement, const char* name)
 
 Fetched fetchRow(SQLHSTMT statement)
 {
+    // A cursor still open when the request stopped querying reads no further.
+    if (requestStoppedQuerying()) return Fetched::NoRow;
     const SQLRETURN rc = SQLFetch(statement);
     if (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) return Fetched::Row;
     if (rc == SQL_NO_DATA) return Fetched::NoRow;
-    if (rc == SQL_ERROR && isValueFault(firstSqlState(SQL_HANDLE_STMT, statement))) return Fetched::UnreadableRow;
+    if (rc == SQL_ERROR && isValueFault(statement)) return Fetched::UnreadableRow;
     // An error of the data source (a busy or broken database) ends the rows.
-    logOdbcFailure("SQLFetch", SQL_HANDLE_STMT, statement, rc);
+    noteFailure("SQLFetch", statement, rc);
     return Fetched::NoRow;
 }
 

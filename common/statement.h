@@ -13,6 +13,10 @@ namespace vldr {
 // grows to fit (a long search text is never cut or overrun).
 std::string composeStatement(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// Every call here that would query sends nothing and fails once the
+// request has stopped querying (request_deadline.h), and notes a failure
+// in which the data source gave up.
+
 // Closes the statement's previous cursor, releases its column bindings and executes text. True only when
 // the data source answers SQL_SUCCESS; anything else (SQL_SUCCESS_WITH_INFO
 // included) is a failed query.

@@ -19,7 +19,9 @@
  *       outside its allow-list or PRAGMA that sets anything, and bounds
  *       the length of any value;
  *     - switches extension loading off for the rest of the connection and
- *       sets PRAGMA query_only=1.
+ *       sets PRAGMA query_only=1;
+ *     - limits each statement's waiting for a lock and running, together
+ *       (vldr_statement_clock.h; in place of the driver's own busy wait).
  *
  *   sqlite3_vldr_dialect_init (for building a database: `.load FILE
  *   sqlite3_vldr_dialect_init` in the sqlite3 shell). Registers INT() and
@@ -29,7 +31,9 @@
 #include <math.h>
 #include <stdio.h>
 #include <string.h>
+#include <stdlib.h>
 #include <sys/stat.h>
+#include <time.h>
 
 #include <sqlite3ext.h>
 SQLITE_EXTENSION_INIT1
@@ -37,6 +41,7 @@ SQLITE_EXTENSION_INIT1
 #include "vldr_int_function.h"
 #include "vldr_like_function.h"
 #include "vldr_read_only_rules.h"
+#include "vldr_statement_clock.h"
 
 /* Read transactions change no file; the SQLite3 ODBC driver opens them itself. */
 static const int kTransactionsAllowed = 1;
@@ -131,7 +136,8 @@ int sqlite3_extension_init(sqlite3 *db, char **errorMessage, const sqlite3_api_r
         return SQLITE_OK;
     }
     vldrLimitConnection(db);
-    int rc = vldrRegisterIntFunction(db);
+    int rc = vldrInstallStatementClock(db, VLDR_STATEMENT_LIMIT_MS);
+    if (rc == SQLITE_OK) rc = vldrRegisterIntFunction(db);
     if (rc == SQLITE_OK) rc = vldrRegisterLikeFunction(db);
     if (rc == SQLITE_OK) rc = sqlite3_exec(db, "PRAGMA query_only=1", 0, 0, 0);
     if (rc != SQLITE_OK) {

@@ -1,14 +1,21 @@
 #include "read_only.h"
 
+#include "data_source.h"
+
 #include <math.h>
+#include <stdlib.h>
+#include <time.h>
 
 // The dialect and the read-only rules as the SQLite extension defines them (same source).
 #include "../db/vldr_int_function.h"
 #include "../db/vldr_like_function.h"
 #include "../db/vldr_read_only_rules.h"
+#include "../db/vldr_statement_clock.h"
 
 namespace vldr::driver {
 namespace {
+
+static_assert(kDefaultBusyTimeoutMs == VLDR_STATEMENT_LIMIT_MS, "both data sources limit statements alike");
 
 // A reader needs no transaction: an open one would only hold a lock.
 constexpr int kTransactionsAllowed = 0;
@@ -26,7 +33,7 @@ int prepareReadOnlyConnection(sqlite3* database, int busyTimeoutMs)
     // No second database can be attached (VACUUM INTO attaches its target).
     sqlite3_limit(database, SQLITE_LIMIT_ATTACHED, 0);
     vldrLimitConnection(database);
-    if (rc == SQLITE_OK) rc = sqlite3_busy_timeout(database, busyTimeoutMs);
+    if (rc == SQLITE_OK) rc = vldrInstallStatementClock(database, busyTimeoutMs);
     if (rc == SQLITE_OK) rc = vldrRegisterIntFunction(database);
     if (rc == SQLITE_OK) rc = vldrRegisterLikeFunction(database);
     if (rc == SQLITE_OK) rc = sqlite3_exec(database, "PRAGMA query_only=1", nullptr, nullptr, nullptr);

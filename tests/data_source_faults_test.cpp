@@ -11,11 +11,13 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
+#include <thread>
 
 #include "folder_snapshot.h"
 #include "response_check.h"
@@ -171,6 +173,69 @@ TEST_F(DataSourceFault, FileLockedExclusivelyByAWriter)
         }
         // The writer rolls back when its input ends.
     }
+    EXPECT_EQ(describeChanges(before, snapshotFolder(db.directory())), "");
+}
+
+// The data sources' limit on one statement in the tests below (milliseconds),
+// short so that each request takes a fraction of a second.
+const std::string kShortStatementLimit = "VLDR_STATEMENT_LIMIT_MS=150";
+
+// Runs c against db with the short statement limit.
+ProgramResult runWithShortLimit(const TestDatabase& db, const FailureCase& c)
+{
+    return runProgram(c.program, c.query,
+                      {"ODBCSYSINI=" + db.configDirectory(), "ODBCINI=" + db.configDirectory() + "/odbc.ini",
+                       kShortStatementLimit});
+}
+
+TEST_F(DataSourceFault, AWriterLockingDuringARequestEndsItWithACompleteAnswer)
+{
+    // Regression: with a writer locking 20 ms into a request, proxlist waited
+    // out the busy time once per statement (281 s) and sysview ended after one
+    // wait with an incomplete response.
+    const FolderSnapshot before = snapshotFolder(db.directory());
+    for (const int delayMs : {1, 4, 10, 20}) {
+        for (const FailureCase& c : kFailureCases) {
+            SqliteShell writer(db.databasePath());
+            writer.execute(".timeout 5000");
+            std::thread locker([&] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+                writer.execute("BEGIN EXCLUSIVE;");
+            });
+            const ProgramResult r = runWithShortLimit(db, c);
+            locker.join();
+            const std::string where = "lock after " + std::to_string(delayMs) + " ms: " + c.program + " " + c.query;
+            EXPECT_FALSE(r.killed) << where;
+            EXPECT_EQ(responseFault(c.program, r), "") << where << "\n" << r.output;
+        }
+    }
+    EXPECT_EQ(describeChanges(before, snapshotFolder(db.directory())), "");
+}
+
+TEST(SlowStatements, AStatementPastTheLimitEndsTheRequestWithACompleteAnswer)
+{
+    // Regression: over names generated as long texts, a name search ran for
+    // many seconds (with 100 MB names, 15-19 s) before any answer.
+    const TestDatabase db({"hostile.sql",
+                           "DROP TABLE ProperNames;"
+                           "CREATE TABLE ProperNames (OwnerID INTEGER NOT NULL, IsSystemName INTEGER NOT NULL DEFAULT 0,"
+                           " Name TEXT GENERATED ALWAYS AS (printf('%.60000c', 'z')) VIRTUAL,"
+                           " Yes INTEGER GENERATED ALWAYS AS (1) VIRTUAL);"
+                           "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000)"
+                           " INSERT INTO ProperNames (OwnerID) SELECT 100 FROM n;"});
+    const FolderSnapshot before = snapshotFolder(db.directory());
+    for (const FailureCase& c : {
+             FailureCase{"sysview", "Name=zzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzy", "", ""},
+             FailureCase{"sysview", "ID=100", "", ""},
+             FailureCase{"proxlist", "ID=100&ly=100000", "", ""},
+         }) {
+        const ProgramResult r = runWithShortLimit(db, c);
+        const std::string where = std::string(c.program) + " " + c.query;
+        EXPECT_FALSE(r.killed) << where;
+        EXPECT_EQ(responseFault(c.program, r), "") << where << "\n" << r.output;
+    }
+    const ProgramResult search = runWithShortLimit(db, {"sysview", "Name=zzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzy", "", ""});
+    EXPECT_NE(search.errors.find("interrupted"), std::string::npos) << search.errors;
     EXPECT_EQ(describeChanges(before, snapshotFolder(db.directory())), "");
 }
 
