@@ -14,6 +14,9 @@ namespace {
 constexpr SQLSMALLINT kMaxRecordsLogged = 4;
 // Longest part of a statement text written to the log: enough to tell which query failed.
 constexpr std::size_t kMaxStatementLogged = 300;
+// Diagnostic records of a failed fetch searched for a value fault: a driver
+// gives one per column at most, and a row binds no more columns.
+constexpr SQLSMALLINT kMaxRecordsOfARow = kMaxBoundColumns;
 
 // The text with every byte outside printable ASCII written as \xHH, so that
 // no request can forge or break lines of the error log.
@@ -44,7 +47,7 @@ void writeLogLine(const std::string& what, std::string_view statementText)
 }
 
 // The handle's diagnostic record number `record` (from 1); nothing when it has none.
-std::optional<DiagnosticRecord> readDiagnosticRecord(SQLSMALLINT handleType, SQLHANDLE handle, SQLSMALLINT record)
+std::optional<DiagnosticRecord> diagnosticRecord(SQLSMALLINT handleType, SQLHANDLE handle, SQLSMALLINT record)
 {
     if (handle == nullptr) return std::nullopt;
     SQLCHAR state[kSqlStateSize] = {};
@@ -71,7 +74,7 @@ void logOdbcFailure(const char* call, SQLSMALLINT handleType, SQLHANDLE handle, 
     const std::string failed = std::string(call) + " failed: ";
     SQLSMALLINT record = 1;
     for (; record <= kMaxRecordsLogged; ++record) {
-        const std::optional<DiagnosticRecord> diagnostic = readDiagnosticRecord(handleType, handle, record);
+        const std::optional<DiagnosticRecord> diagnostic = diagnosticRecord(handleType, handle, record);
         if (!diagnostic) break;
         writeLogLine(failed + describe(*diagnostic), statementText);
     }
@@ -80,12 +83,22 @@ void logOdbcFailure(const char* call, SQLSMALLINT handleType, SQLHANDLE handle, 
 
 std::optional<DiagnosticRecord> firstDiagnosticRecord(SQLSMALLINT handleType, SQLHANDLE handle)
 {
-    return readDiagnosticRecord(handleType, handle, 1);
+    return diagnosticRecord(handleType, handle, 1);
+}
+
+std::optional<DiagnosticRecord> valueFaultOf(SQLHSTMT statement)
+{
+    for (SQLSMALLINT record = 1; record <= kMaxRecordsOfARow; ++record) {
+        std::optional<DiagnosticRecord> diagnostic = diagnosticRecord(SQL_HANDLE_STMT, statement, record);
+        if (!diagnostic) break;
+        if (diagnostic->state.starts_with("22") || diagnostic->state == "07006") return diagnostic;
+    }
+    return std::nullopt;
 }
 
 void logSkippedRow(SQLHSTMT statement, long rowNumber, std::string_view statementText)
 {
-    const std::optional<DiagnosticRecord> diagnostic = firstDiagnosticRecord(SQL_HANDLE_STMT, statement);
+    const std::optional<DiagnosticRecord> diagnostic = valueFaultOf(statement);
     const std::string skipped = "row " + std::to_string(rowNumber) + " skipped: ";
     writeLogLine(skipped + (diagnostic ? describe(*diagnostic) : "no diagnostic record"), statementText);
 }

@@ -10,15 +10,6 @@
 namespace vldr {
 namespace {
 
-// SQLSTATEs of a value that does not fit the type it is read into: data
-// exceptions (class 22: out of range, not a number, not a date, ...) and
-// a type the value cannot be converted to.
-bool isValueFault(SQLHSTMT statement)
-{
-    const std::optional<DiagnosticRecord> diagnostic = firstDiagnosticRecord(SQL_HANDLE_STMT, statement);
-    return diagnostic && (diagnostic->state.starts_with("22") || diagnostic->state == "07006");
-}
-
 // Writes a failed call on statement to the error log and stops the
 // request's querying when the data source gave up on it.
 void noteFailure(const char* call, SQLHSTMT statement, SQLRETURN rc, std::string_view text = {})
@@ -87,7 +78,7 @@ Fetched fetchRow(SQLHSTMT statement)
     const SQLRETURN rc = SQLFetch(statement);
     if (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) return Fetched::Row;
     if (rc == SQL_NO_DATA) return Fetched::NoRow;
-    if (rc == SQL_ERROR && isValueFault(statement)) return Fetched::UnreadableRow;
+    if (rc == SQL_ERROR && valueFaultOf(statement)) return Fetched::UnreadableRow;
     // An error of the data source (a busy or broken database) ends the rows.
     noteFailure("SQLFetch", statement, rc);
     return Fetched::NoRow;

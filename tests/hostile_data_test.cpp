@@ -290,6 +290,7 @@ struct UnreadableValueCase {
     const char* absent;
     const char* program;
     const char* query;
+    bool vldrDriverOnly = false;  // the SQLite3 ODBC driver reads the value as some number
 };
 
 const UnreadableValueCase kUnreadableValueCases[] = {
@@ -299,13 +300,18 @@ const UnreadableValueCase kUnreadableValueCases[] = {
     {"text OwnerID first in ProperNames",
      "UPDATE ProperNames SET OwnerID = 'abc' WHERE rowid = (SELECT min(rowid) FROM ProperNames);",
      "DELETE FROM ProperNames WHERE rowid = (SELECT min(rowid) FROM ProperNames);", "sysview", "Name=a"},
+    {"text mass after a name cut to fit in a component",
+     "UPDATE Components SET Name = printf('%.80c', 'n'), Mass = 'heavy' WHERE ID = 101;",
+     "DELETE FROM Components WHERE ID = 101;", "sysview", "ID=100", true},
 };
 
 TEST(UnreadableValues, AValueThatDoesNotFitItsTypeCostsThatValueAlone)
 {
     // Regression: one such value ended the rows of its query (the neighbour
-    // scan lost every system after it in file order, a name search every later match).
+    // scan lost every system after it in file order, a name search every later
+    // match, and a row whose error came after another column's warning the rest).
     for (const UnreadableValueCase& c : kUnreadableValueCases) {
+        if (c.vldrDriverOnly && testDriver() != "vldr") continue;
         const HostileDatabase bad(c.bad), absent(c.absent);
         const ProgramResult got = bad.check(c.program, c.query, c.label);
         const ProgramResult expected = absent.check(c.program, c.query, c.label);
