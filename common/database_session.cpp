@@ -3,6 +3,7 @@
 #include "error_log.h"
 #include "field_limits.h"
 #include "output.h"
+#include "request_deadline.h"
 
 namespace vldr {
 namespace {
@@ -26,6 +27,7 @@ DatabaseSession::~DatabaseSession()
 
 SessionFailure DatabaseSession::open()
 {
+    startRequestDeadline();
     SQLRETURN rc = SQLAllocEnv(&environment_);
     if (rc != SQL_SUCCESS) {
         logOdbcFailure("SQLAllocEnv", SQL_HANDLE_ENV, nullptr, rc);

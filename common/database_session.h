@@ -18,7 +18,8 @@ enum class SessionFailure {
     AllocateStatement,
 };
 
-// Owns the three handles of a request. Opening allocates the environment and
+// Owns the three handles of a request. Opening starts the request's query
+// deadline (request_deadline.h), allocates the environment and
 // the connection, asks for a 2-second login time-out and read-only access,
 // connects to the data source "VLDR" without credentials and allocates the
 // statement. Closing (or destruction) releases exactly what was obtained:

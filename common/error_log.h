@@ -6,6 +6,8 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace vldr {
@@ -19,5 +21,30 @@ namespace vldr {
 // null), or whose handle holds no record, gets one line with its return code.
 void logOdbcFailure(const char* call, SQLSMALLINT handleType, SQLHANDLE handle, SQLRETURN rc,
                     std::string_view statementText = {});
+
+// One diagnostic record of a handle.
+struct DiagnosticRecord {
+    std::string state;  // SQLSTATE
+    SQLINTEGER nativeError = 0;
+    std::string message;
+};
+
+// The first diagnostic record of a handle (left in place); nothing when
+// the handle is null or holds none.
+std::optional<DiagnosticRecord> firstDiagnosticRecord(SQLSMALLINT handleType, SQLHANDLE handle);
+
+// The first diagnostic record of a failed fetch that says a value does not
+// fit the type it is read into: a data exception (class 22: out of range,
+// not a number, not a date, ...) or a type it cannot be converted to.
+// Another column's warning (a text cut to fit) may come before it. Nothing
+// when the statement holds no such record.
+std::optional<DiagnosticRecord> valueFaultOf(SQLHSTMT statement);
+
+// Writes the one line that says a row was skipped because one of its
+// values cannot be read, from the statement's record valueFaultOf finds:
+//   "<program>: row <n> skipped: SQLSTATE=<state> native=<code>: <message>"
+// followed, when statementText is given, by " (statement: <text>)".
+// rowNumber counts the rows of the result from 1.
+void logSkippedRow(SQLHSTMT statement, long rowNumber, std::string_view statementText = {});
 
 }  // namespace vldr

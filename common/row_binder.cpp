@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "error_log.h"
 #include "number_columns.h"
 #include "statement.h"
 
@@ -67,7 +68,11 @@ void RowBinder::report(Column& bound)
 
 bool RowBinder::fetch()
 {
-    if (!fetchRow(statement_)) return false;
+    Fetched fetched;
+    while ((fetched = fetchRow(statement_)) == Fetched::UnreadableRow)
+        logSkippedRow(statement_, ++rowsFetched_, statementText_);
+    if (fetched == Fetched::NoRow) return false;
+    ++rowsFetched_;
     for (Column& bound : columns_) {
         bound.present = holdsValue(bound);
         report(bound);
@@ -88,7 +93,7 @@ bool RowBinder::isSet(SQLUSMALLINT column) const
 bool fetchFirstRow(SQLHSTMT statement, const std::string& query, const std::function<void(RowBinder&)>& bind)
 {
     if (!runQuery(statement, query)) return false;
-    RowBinder row(statement);
+    RowBinder row(statement, query);
     bind(row);
     return row.fetch();
 }
@@ -97,7 +102,7 @@ bool forEachRow(SQLHSTMT statement, const std::string& query, const std::functio
                 const std::function<bool()>& onRow)
 {
     if (!runQuery(statement, query)) return false;
-    RowBinder row(statement);
+    RowBinder row(statement, query);
     bind(row);
     while (row.fetch())
         if (!onRow()) break;

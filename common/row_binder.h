@@ -50,8 +50,13 @@ BoundField<T> flaggedOrCleared(T& storage, bool& present)
 
 class RowBinder {
 public:
-    // Binds columns of statement, which must hold an executed query.
-    explicit RowBinder(SQLHSTMT statement) : statement_(statement) {}
+    // Binds columns of statement, which must hold an executed query;
+    // statementText (the query's text, when the caller has it) names the
+    // query in the error log.
+    explicit RowBinder(SQLHSTMT statement, std::string statementText = {})
+        : statement_(statement), statementText_(std::move(statementText))
+    {
+    }
     RowBinder(const RowBinder&) = delete;
     RowBinder& operator=(const RowBinder&) = delete;
     // Releases every binding of the statement (SQLFreeStmt, SQL_UNBIND), so
@@ -100,7 +105,11 @@ public:
 
     // Fetches the next row. True when a row came (SQL_SUCCESS or
     // SQL_SUCCESS_WITH_INFO); a failed fetch other than the end of the rows
-    // is written to the error log. After a row, has() tells for each bound
+    // is written to the error log. A row with a value that cannot be read
+    // (a number too large for its C type, text in a number column) costs
+    // that row alone: one line of the error log names it, and the next row
+    // is fetched in its place (the driver manager allows no second look at
+    // a row whose fetch failed). After a row, has() tells for each bound
     // column whether it held a value, and the flags, bools and cleared
     // fields of bindColumns and bindFlag are set from it. Without a row
     // they stay as they were.
@@ -153,6 +162,8 @@ private:
     }
 
     SQLHSTMT statement_;
+    std::string statementText_;
+    long rowsFetched_ = 0;  // rows of the result fetched so far, skipped ones included
     std::array<Column, kMaxBoundColumns + 1> columns_{};  // indexed by column number; 0 unused
 };
 

@@ -2,10 +2,23 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <optional>
 
 #include "error_log.h"
+#include "request_deadline.h"
 
 namespace vldr {
+namespace {
+
+// Writes a failed call on statement to the error log and stops the
+// request's querying when the data source gave up on it.
+void noteFailure(const char* call, SQLHSTMT statement, SQLRETURN rc, std::string_view text = {})
+{
+    logOdbcFailure(call, SQL_HANDLE_STMT, statement, rc, text);
+    noteFailedCall(SQL_HANDLE_STMT, statement);
+}
+
+}  // namespace
 
 std::string composeStatement(const char* format, ...)
 {
@@ -27,9 +40,10 @@ std::string composeStatement(const char* format, ...)
 
 bool runQueryOnFreshStatement(SQLHSTMT statement, const std::string& text)
 {
+    if (requestStoppedQuerying()) return false;
     const SQLRETURN rc = SQLExecDirect(statement, (SQLCHAR*)text.c_str(), SQL_NTS);
     if (rc == SQL_SUCCESS) return true;
-    logOdbcFailure("SQLExecDirect", SQL_HANDLE_STMT, statement, rc, text);
+    noteFailure("SQLExecDirect", statement, rc, text);
     return false;
 }
 
@@ -42,13 +56,32 @@ bool runQuery(SQLHSTMT statement, const std::string& text)
     return runQueryOnFreshStatement(statement, text);
 }
 
-bool fetchRow(SQLHSTMT statement)
+bool hasTable(SQLHSTMT statement, const char* name)
 {
+    SQLFreeStmt(statement, SQL_CLOSE);
+    SQLFreeStmt(statement, SQL_UNBIND);
+    if (requestStoppedQuerying()) return false;
+    const SQLRETURN rc = SQLTables(statement, nullptr, 0, nullptr, 0, (SQLCHAR*)name, SQL_NTS, (SQLCHAR*)"TABLE", SQL_NTS);
+    if (rc != SQL_SUCCESS) {
+        noteFailure("SQLTables", statement, rc, name);
+        return false;
+    }
+    const bool found = fetchRow(statement) == Fetched::Row;
+    SQLFreeStmt(statement, SQL_CLOSE);
+    return found;
+}
+
+Fetched fetchRow(SQLHSTMT statement)
+{
+    // A cursor still open when the request stopped querying reads no further.
+    if (requestStoppedQuerying()) return Fetched::NoRow;
     const SQLRETURN rc = SQLFetch(statement);
-    if (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) return true;
-    // The end of the rows is no failure; an error (a busy or broken database) is.
-    if (rc != SQL_NO_DATA) logOdbcFailure("SQLFetch", SQL_HANDLE_STMT, statement, rc);
-    return false;
+    if (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) return Fetched::Row;
+    if (rc == SQL_NO_DATA) return Fetched::NoRow;
+    if (rc == SQL_ERROR && valueFaultOf(statement)) return Fetched::UnreadableRow;
+    // An error of the data source (a busy or broken database) ends the rows.
+    noteFailure("SQLFetch", statement, rc);
+    return Fetched::NoRow;
 }
 
 void bindColumn(SQLHSTMT statement, SQLUSMALLINT column, SQLSMALLINT cType, void* storage,

@@ -17,11 +17,14 @@
  *       one without every VLDR table as a table (a view standing in for
  *       one): every statement is then denied, and the reason is written to
  *       standard error;
- *     - installs an authorizer that allows reading only: no write, schema
- *       change, ATTACH, VACUUM, load_extension() or PRAGMA that sets
- *       anything;
+ *     - installs the authorizer of vldr_read_only_rules.h, which allows
+ *       reading only: no write, schema change, ATTACH, VACUUM, function
+ *       outside its allow-list or PRAGMA that sets anything, and bounds
+ *       the length of any value;
  *     - switches extension loading off for the rest of the connection and
- *       sets PRAGMA query_only=1.
+ *       sets PRAGMA query_only=1;
+ *     - limits each statement's waiting for a lock and running, together
+ *       (vldr_statement_clock.h; in place of the driver's own busy wait).
  *
  *   sqlite3_vldr_dialect_init (for building a database: `.load FILE
  *   sqlite3_vldr_dialect_init` in the sqlite3 shell). Registers INT() and
@@ -32,6 +35,7 @@
 #include <math.h>
 #include <stdio.h>
 #include <string.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -42,61 +46,11 @@ SQLITE_EXTENSION_INIT1
 #include "vldr_file_checks.h"
 #include "vldr_int_function.h"
 #include "vldr_like_function.h"
+#include "vldr_read_only_rules.h"
+#include "vldr_statement_clock.h"
 
-/* PRAGMAs that only describe a table or index named by their argument. */
-static const char *const kDescribingPragmas[] = {
-    "table_info", "table_xinfo", "index_list", "index_info", "index_xinfo", "foreign_key_list", 0,
-};
-
-/* PRAGMAs that only report a setting, allowed in their query form (no argument). */
-static const char *const kReportingPragmas[] = {
-    "database_list", "collation_list", "function_list", "pragma_list", "compile_options",
-    "encoding", "journal_mode", "query_only", "schema_version", "user_version", "page_size",
-    "page_count", "freelist_count", "short_column_names", "full_column_names",
-    "empty_result_callbacks", "foreign_keys", "data_version", "application_id", "busy_timeout",
-    0,
-};
-
-static int isListed(const char *name, const char *const *list)
-{
-    for (int i = 0; list[i]; ++i) {
-        if (sqlite3_stricmp(name, list[i]) == 0) return 1;
-    }
-    return 0;
-}
-
-static int isReadingPragma(const char *name, const char *argument)
-{
-    if (name == 0) return 0;
-    if (isListed(name, kDescribingPragmas)) return 1;
-    return argument == 0 && isListed(name, kReportingPragmas);
-}
-
-/* Allows reading the database and nothing else. */
-static int readOnlyAuthorizer(void *unused, int action, const char *a, const char *b, const char *database,
-                              const char *trigger)
-{
-    (void)unused;
-    (void)database;
-    (void)trigger;
-    switch (action) {
-    case SQLITE_SELECT:
-    case SQLITE_READ:
-    case SQLITE_RECURSIVE:
-        return SQLITE_OK;
-    case SQLITE_FUNCTION:
-        /* a: unused, b: the function's name. */
-        return sqlite3_stricmp(b, "load_extension") == 0 ? SQLITE_DENY : SQLITE_OK;
-    case SQLITE_TRANSACTION:
-    case SQLITE_SAVEPOINT:
-        /* Read transactions change no file; the driver opens them itself. */
-        return SQLITE_OK;
-    case SQLITE_PRAGMA:
-        return isReadingPragma(a, b) ? SQLITE_OK : SQLITE_DENY;
-    default:
-        return SQLITE_DENY;
-    }
-}
+/* Read transactions change no file; the SQLite3 ODBC driver opens them itself. */
+static const int kTransactionsAllowed = 1;
 
 /* Denies every statement: the connection is of no use, and says so. */
 static int denyAllAuthorizer(void *unused, int action, const char *a, const char *b, const char *database,
@@ -235,7 +189,9 @@ int sqlite3_extension_init(sqlite3 *db, char **errorMessage, const sqlite3_api_r
                 sqlite3_db_filename(db, "main"), why);
         return SQLITE_OK;
     }
-    int rc = vldrRegisterIntFunction(db);
+    vldrLimitConnection(db);
+    int rc = vldrInstallStatementClock(db, VLDR_STATEMENT_LIMIT_MS);
+    if (rc == SQLITE_OK) rc = vldrRegisterIntFunction(db);
     if (rc == SQLITE_OK) rc = vldrRegisterLikeFunction(db);
     if (rc == SQLITE_OK) rc = sqlite3_exec(db, "PRAGMA query_only=1", 0, 0, 0);
     if (rc != SQLITE_OK) {
@@ -244,6 +200,6 @@ int sqlite3_extension_init(sqlite3 *db, char **errorMessage, const sqlite3_api_r
                 sqlite3_errmsg(db));
         return SQLITE_OK;
     }
-    sqlite3_set_authorizer(db, readOnlyAuthorizer, 0);
+    sqlite3_set_authorizer(db, vldrReadOnlyAuthorizer, (void *)&kTransactionsAllowed);
     return SQLITE_OK;
 }

@@ -18,7 +18,10 @@ SQLRETURN fillBoundColumns(Statement& statement)
         if (binding.cType == 0) continue;
         const Target target{binding.cType, binding.buffer, binding.bufferLength, binding.indicator};
         const Conversion conversion = convertColumn(statement.prepared, column - 1, target, 0, nullptr);
-        if (conversion != Conversion::Done) result = reportConversion(statement.diagnostics, conversion, column);
+        if (conversion == Conversion::Done) continue;
+        // A warning of a later column must not hide an earlier column's error.
+        const SQLRETURN reported = reportConversion(statement.diagnostics, conversion, column);
+        if (result != SQL_ERROR) result = reported;
     }
     return result;
 }

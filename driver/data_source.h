@@ -2,8 +2,9 @@
 // (or of a connection string), their defaults, and how they are read.
 //
 //   Database=PATH       the SQLite file to read (required)
-//   BusyTimeout=MS      how long a query waits for a writer's lock
-//                       (milliseconds, default 2000) before it fails
+//   BusyTimeout=MS      how long one statement may wait for a writer's
+//                       lock and run, together (milliseconds, default
+//                       2000) before it fails
 #pragma once
 
 #include <string>
@@ -11,7 +12,8 @@
 
 namespace vldr::driver {
 
-// Milliseconds a statement waits for a busy database when the data source sets no BusyTimeout.
+// Milliseconds a statement may wait and run when the data source sets no
+// BusyTimeout: the extension's limit (VLDR_STATEMENT_LIMIT_MS, checked in read_only.cpp).
 constexpr int kDefaultBusyTimeoutMs = 2000;
 // The longest busy wait a data source may set (milliseconds): one minute.
 constexpr int kMaximumBusyTimeoutMs = 60000;

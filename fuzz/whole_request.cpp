@@ -38,7 +38,11 @@ void requireWorkingDataSource(const Program& program, const char* targetName)
 
 void runWholeRequest(const Program& program, const std::uint8_t* data, std::size_t size)
 {
-    const std::string query = queryTextOf(data, size);
+    runRequest(program, queryTextOf(data, size));
+}
+
+void runRequest(const Program& program, const std::string& query)
+{
     setenv("QUERY_STRING", query.c_str(), 1);
     int status = 0;
     const std::string response = captureStandardOutput([&] { status = program.run(); });

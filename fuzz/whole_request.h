@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace vldr::fuzz {
 
@@ -25,5 +26,8 @@ void requireWorkingDataSource(const Program& program, const char* targetName);
 // unless the response is complete and well-formed and the exit status is 0
 // after an HTML page only, or -1.
 void runWholeRequest(const Program& program, const std::uint8_t* data, std::size_t size);
+
+// runWholeRequest with the query text given.
+void runRequest(const Program& program, const std::string& query);
 
 }  // namespace vldr::fuzz

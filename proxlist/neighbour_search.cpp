@@ -83,13 +83,15 @@ std::optional<Neighbour> keptNeighbour(const ScanRow& row, const GalacticPoint& 
 }
 
 // Starts reading the position rows the search must test, in rowid order:
-// the grid's candidates when the database has the grid, else every row.
-// False when neither statement runs.
-bool startPositionRows(SQLHSTMT statement, const GalacticPoint& centre, double radius)
+// the grid's candidates when the database has the grid (asked once: a
+// request searches once), else every row. The text of the statement that
+// runs; nothing when neither runs.
+std::optional<std::string> startPositionRows(SQLHSTMT statement, const GalacticPoint& centre, double radius)
 {
-    if (const std::optional<std::string> candidates = gridCandidateStatement(centre, radius))
-        if (runQuery(statement, *candidates)) return true;
-    return runQuery(statement, kPositionScan);
+    const std::optional<std::string> candidates = gridCandidateStatement(centre, radius);
+    if (candidates && hasTable(statement, kPositionGridTable) && runQuery(statement, *candidates)) return candidates;
+    if (runQuery(statement, kPositionScan)) return kPositionScan;
+    return std::nullopt;
 }
 
 // The result line of neighbour: its display name, then the spectrum of its
@@ -141,10 +143,11 @@ bool findNeighbours(SQLHSTMT statement, const GalacticPoint& centre, const Neigh
 {
     list.count = 0;
     list.found = 0;
-    if (!startPositionRows(statement, centre, request.ly)) return false;
+    std::optional<std::string> scan = startPositionRows(statement, centre, request.ly);
+    if (!scan) return false;
     ScanRow row;
     // The bindings point into `row`; the binder releases them when it goes.
-    RowBinder binder(statement);
+    RowBinder binder(statement, std::move(*scan));
     bindScanRow(binder, row);
     while (fetchScanRow(binder, row)) {
         if (const std::optional<Neighbour> kept = keptNeighbour(row, centre, request, excludedSystemId))

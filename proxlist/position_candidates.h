@@ -15,6 +15,10 @@ struct GalacticPoint {
     double z = 0;
 };
 
+// The table of the position grid; a database without it is searched by
+// reading every row.
+inline constexpr const char* kPositionGridTable = "PositionCells";
+
 // The layout of the position grid, fixed by db/indexes.sql: cubes of this
 // edge (light-years), numbered floor(coordinate / edge) along each axis...
 inline constexpr double kGridCellEdge = 10;

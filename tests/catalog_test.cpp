@@ -102,7 +102,7 @@ TEST_F(CatalogRegistry, WritesThroughTheDataSourceFail)
     SQLINTEGER count = 0;
     SQLLEN indicator = 0;
     bindColumn(statement(), 1, SQL_C_LONG, &count, 0, &indicator);
-    ASSERT_TRUE(fetchRow(statement()));
+    ASSERT_EQ(fetchRow(statement()), Fetched::Row);
     EXPECT_EQ(count, 4);
 }
 
@@ -113,7 +113,7 @@ TEST_F(CatalogRegistry, IntTruncatesTowardMinusInfinity)
     SQLLEN indicators[4] = {};
     for (int i = 0; i < 4; ++i)
         bindColumn(statement(), static_cast<SQLUSMALLINT>(i + 1), SQL_C_LONG, &values[i], 0, &indicators[i]);
-    ASSERT_TRUE(fetchRow(statement()));
+    ASSERT_EQ(fetchRow(statement()), Fetched::Row);
     EXPECT_EQ(values[0], 2);
     EXPECT_EQ(values[1], -3);
     EXPECT_EQ(values[2], 5);

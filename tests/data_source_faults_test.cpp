@@ -11,11 +11,13 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
+#include <thread>
 
 #include "folder_snapshot.h"
 #include "response_check.h"
@@ -174,6 +176,69 @@ TEST_F(DataSourceFault, FileLockedExclusivelyByAWriter)
     EXPECT_EQ(describeChanges(before, snapshotFolder(db.directory())), "");
 }
 
+// The data sources' limit on one statement in the tests below (milliseconds),
+// short so that each request takes a fraction of a second.
+const std::string kShortStatementLimit = "VLDR_STATEMENT_LIMIT_MS=150";
+
+// Runs c against db with the short statement limit.
+ProgramResult runWithShortLimit(const TestDatabase& db, const FailureCase& c)
+{
+    return runProgram(c.program, c.query,
+                      {"ODBCSYSINI=" + db.configDirectory(), "ODBCINI=" + db.configDirectory() + "/odbc.ini",
+                       kShortStatementLimit});
+}
+
+TEST_F(DataSourceFault, AWriterLockingDuringARequestEndsItWithACompleteAnswer)
+{
+    // Regression: with a writer locking 20 ms into a request, proxlist waited
+    // out the busy time once per statement (281 s) and sysview ended after one
+    // wait with an incomplete response.
+    const FolderSnapshot before = snapshotFolder(db.directory());
+    for (const int delayMs : {1, 4, 10, 20}) {
+        for (const FailureCase& c : kFailureCases) {
+            SqliteShell writer(db.databasePath());
+            writer.execute(".timeout 5000");
+            std::thread locker([&] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+                writer.execute("BEGIN EXCLUSIVE;");
+            });
+            const ProgramResult r = runWithShortLimit(db, c);
+            locker.join();
+            const std::string where = "lock after " + std::to_string(delayMs) + " ms: " + c.program + " " + c.query;
+            EXPECT_FALSE(r.killed) << where;
+            EXPECT_EQ(responseFault(c.program, r), "") << where << "\n" << r.output;
+        }
+    }
+    EXPECT_EQ(describeChanges(before, snapshotFolder(db.directory())), "");
+}
+
+TEST(SlowStatements, AStatementPastTheLimitEndsTheRequestWithACompleteAnswer)
+{
+    // Regression: over names generated as long texts, a name search ran for
+    // many seconds (with 100 MB names, 15-19 s) before any answer.
+    const TestDatabase db({"hostile.sql",
+                           "DROP TABLE ProperNames;"
+                           "CREATE TABLE ProperNames (OwnerID INTEGER NOT NULL, IsSystemName INTEGER NOT NULL DEFAULT 0,"
+                           " Name TEXT GENERATED ALWAYS AS (printf('%.60000c', 'z')) VIRTUAL,"
+                           " Yes INTEGER GENERATED ALWAYS AS (1) VIRTUAL);"
+                           "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000)"
+                           " INSERT INTO ProperNames (OwnerID) SELECT 100 FROM n;"});
+    const FolderSnapshot before = snapshotFolder(db.directory());
+    for (const FailureCase& c : {
+             FailureCase{"sysview", "Name=zzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzy", "", ""},
+             FailureCase{"sysview", "ID=100", "", ""},
+             FailureCase{"proxlist", "ID=100&ly=100000", "", ""},
+         }) {
+        const ProgramResult r = runWithShortLimit(db, c);
+        const std::string where = std::string(c.program) + " " + c.query;
+        EXPECT_FALSE(r.killed) << where;
+        EXPECT_EQ(responseFault(c.program, r), "") << where << "\n" << r.output;
+    }
+    const ProgramResult search = runWithShortLimit(db, {"sysview", "Name=zzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzy", "", ""});
+    EXPECT_NE(search.errors.find("interrupted"), std::string::npos) << search.errors;
+    EXPECT_EQ(describeChanges(before, snapshotFolder(db.directory())), "");
+}
+
 // Runs every request and checks that each answer is complete and changes no file.
 // A database in WAL mode may be read without changing a file, or refused.
 void expectNoFileChanged(const TestDatabase& db, const std::string& label, const std::string& allowedChanges = "")
@@ -286,16 +351,19 @@ public:
     }
     bool connected() const { return connected_; }
 
-    // Runs one statement and reads its rows. True when the data source ran it.
+    // Runs one statement and reads its rows. True when the data source ran
+    // it and gave every row (a driver may fail a statement at its first fetch).
     bool run(const std::string& text)
     {
         SQLHSTMT statement = SQL_NULL_HSTMT;
         SQLAllocHandle(SQL_HANDLE_STMT, connection_, &statement);
         SQLRETURN rc = SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(const_cast<char*>(text.c_str())), SQL_NTS);
-        const bool ran = SQL_SUCCEEDED(rc);
-        if (ran) {
+        bool ran = SQL_SUCCEEDED(rc);
+        SQLSMALLINT columns = 0;
+        if (ran && SQL_SUCCEEDED(SQLNumResultCols(statement, &columns)) && columns > 0) {
             while (SQL_SUCCEEDED(rc = SQLFetch(statement))) {
             }
+            ran = rc == SQL_NO_DATA;
         }
         SQLFreeHandle(SQL_HANDLE_STMT, statement);
         return ran;
@@ -307,12 +375,19 @@ private:
     bool connected_ = false;
 };
 
-TEST(DataSourceRefusals, EveryWriteThroughTheDataSourceFailsAndTheFileStaysAsItWas)
+// The clients of one process share one database: the driver manager keeps
+// the first data-source configuration it read.
+class DataSourceRefusals : public SharedDatabaseSuite<DataSourceRefusals> {
+public:
+    static constexpr const char* kFixture = "hostile.sql";
+};
+
+TEST_F(DataSourceRefusals, EveryWriteThroughTheDataSourceFailsAndTheFileStaysAsItWas)
 {
     // Regression: through isql VLDR, query_only could be switched off and
     // INSERT, DROP TABLE, journal_mode=WAL, load_extension() and VACUUM INTO
     // all went through.
-    const TestDatabase db({"hostile.sql"});
+    const TestDatabase& db = *db_;
     const std::string copy = db.directory() + "/copy.db";
     const FolderSnapshot before = snapshotFolder(db.directory());
     {
@@ -338,6 +413,26 @@ TEST(DataSourceRefusals, EveryWriteThroughTheDataSourceFailsAndTheFileStaysAsItW
     EXPECT_EQ(describeChanges(before, snapshotFolder(db.directory())), "");
     const ProgramResult r = db.run("sysview", "ID=100");
     EXPECT_EQ(classifyResponse(r.output), ResponseKind::ReportPage);
+}
+
+TEST_F(DataSourceRefusals, NoFunctionBeyondReadingRunsAndNoValueGrowsPastTheLengthLimit)
+{
+    // Regression: through isql VLDR, fts3_tokenizer() handed out a pointer into
+    // the library and replaced it with any 8 bytes, and randomblob(500000000)
+    // and zeroblob(999999999) made the process allocate half a gigabyte and more.
+    DataSourceClient client(*db_);
+    ASSERT_TRUE(client.connected());
+    for (const char* text : {
+             "SELECT hex(fts3_tokenizer('simple'))",
+             "SELECT fts3_tokenizer('simple', x'4141414141414141')",
+             "SELECT length(randomblob(500000000))",
+             "SELECT length(zeroblob(999999999))",
+             "SELECT json('[1]')",
+         })
+        EXPECT_FALSE(client.run(text)) << text;
+    // What reading needs still runs: the dialect, core and math functions.
+    EXPECT_TRUE(client.run("SELECT INT(ID / 100), COUNT(*), max(abs(ID)), sqrt(4), hex(zeroblob(4)) FROM Systems "
+                           "WHERE 'Sol' LIKE 's%' GROUP BY 1"));
 }
 
 }  // namespace

@@ -248,6 +248,17 @@ TEST(DriverValues, NumbersThatDoNotFitTheirCTypeAreErrorsNotWrappedValues)
         EXPECT_EQ(SQLFetch(s.statement()), SQL_ERROR) << c.expression;
         EXPECT_EQ(s.diagnostic().substr(0, 5), c.state) << c.expression << ": " << s.diagnostic();
     }
+    {
+        // Regression: a later column cut to fit its buffer turned an earlier column's error into a warning.
+        ASSERT_EQ(s.execute("SELECT 'abc', 'abcdefghij'"), SQL_SUCCESS);
+        SQLINTEGER number = 0;
+        char text[5] = {};
+        SQLLEN indicators[2] = {};
+        SQLBindCol(s.statement(), 1, SQL_C_LONG, &number, 0, &indicators[0]);
+        SQLBindCol(s.statement(), 2, SQL_C_CHAR, text, sizeof text, &indicators[1]);
+        EXPECT_EQ(SQLFetch(s.statement()), SQL_ERROR);
+        EXPECT_EQ(s.diagnostic().substr(0, 5), "22018") << s.diagnostic();
+    }
     // A real into an integer loses its fraction with a warning, and the row still comes.
     ASSERT_EQ(s.execute("SELECT 2.75"), SQL_SUCCESS);
     SQLINTEGER whole = 0;

@@ -157,10 +157,15 @@ class Databases:
         con.close()
 
     def run(self, which, query):
+        code, page, _ = self.run_with_errors(which, query)
+        return code, page
+
+    def run_with_errors(self, which, query):
+        """Exit status, standard output and standard error of proxlist."""
         config = os.path.join(self.dir, which + '-odbc')
         env = dict(os.environ, QUERY_STRING=query, ODBCSYSINI=config, ODBCINI=os.path.join(config, 'odbc.ini'))
         result = subprocess.run([os.path.join(BIN_DIR, 'proxlist')], env=env, capture_output=True, timeout=60)
-        return result.returncode, result.stdout
+        return result.returncode, result.stdout, result.stderr
 
 
 class GridAgainstFullScan(unittest.TestCase):
@@ -210,6 +215,19 @@ class GridAgainstFullScan(unittest.TestCase):
         after = dbs.run('grid', 'ly=20')
         self.assertIn(b'ID=200', before[1])
         self.assertNotIn(b'ID=200', after[1])
+
+
+    def test_a_database_without_the_grid_writes_nothing_to_the_error_log(self):
+        """Regression: every search on such a database first wrote the failed
+        grid statement ("no such table: PositionCells") to standard error."""
+        rows = [(100, 0, 0, 0, 0, 0, 0, 10.0), (200, 6, 0, 0, 45, 0, 0, 12.0)]
+        dbs = Databases(self.tmp.name, insert_sql(rows))
+        for which in ('grid', 'scan'):
+            for query in ('ly=20', 'ID=100&ly=30'):
+                with self.subTest(which=which, query=query):
+                    code, page, errors = dbs.run_with_errors(which, query)
+                    self.assertIn(b'ID=200', page)
+                    self.assertEqual(errors, b'')
 
 
 class GridFollowsPositions(unittest.TestCase):
