@@ -5,6 +5,7 @@
 #include <string>
 
 #include "error_log.h"
+#include "output.h"
 
 namespace vldr {
 namespace {
@@ -70,6 +71,12 @@ void noteFailedCall(SQLSMALLINT handleType, SQLHANDLE handle)
 {
     const std::optional<DiagnosticRecord> diagnostic = firstDiagnosticRecord(handleType, handle);
     if (diagnostic && isGivenUp(diagnostic->state, diagnostic->nativeError)) queryClock().gaveUp = true;
+}
+
+void writeStoppedQueryingAnswer()
+{
+    writePlainTextHeader();
+    writeLine("Internal error: the database did not answer in time.  Please try again.");
 }
 
 }  // namespace vldr

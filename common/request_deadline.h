@@ -35,4 +35,9 @@ bool requestStoppedQuerying();
 // at its time limit), stops the request's querying.
 void noteFailedCall(SQLSMALLINT handleType, SQLHANDLE handle);
 
+// Writes the answer to a request that stopped querying before it could
+// tell whether what it names exists: one plain-text line asking to try
+// again, so that a busy or slow data source never reads as "no such system".
+void writeStoppedQueryingAnswer();
+
 }  // namespace vldr

@@ -66,7 +66,7 @@ void appendXmlText(std::string& out, std::string_view text)
     }
 }
 
-void writeXmlText(std::string_view text)
+void writeUtf8XmlText(std::string_view text)
 {
     std::string storage;
     appendXmlText(storage, text);

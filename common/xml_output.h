@@ -22,6 +22,6 @@ void appendUtf8Text(std::string& out, std::string_view text);
 
 // Writes text (windows-1252, from the database or the query) through the
 // output module as appendXmlText gives it.
-void writeXmlText(std::string_view text);
+void writeUtf8XmlText(std::string_view text);
 
 }  // namespace vldr

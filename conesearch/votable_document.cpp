@@ -26,25 +26,25 @@ bool isPositionColumn(const CatalogueColumn& column)
 void writeField(const CatalogueColumn& column, CatalogueTable table)
 {
     writeText("<FIELD name=\"");
-    writeXmlText(column.name);
+    writeUtf8XmlText(column.name);
     writeText("\" ID=\"");
-    writeXmlText(column.name);
+    writeUtf8XmlText(column.name);
     writeText("\" datatype=\"");
-    writeXmlText(column.datatype);
+    writeUtf8XmlText(column.datatype);
     writeText("\"");
     const std::string_view datatype = column.datatype;
     if (datatype == "char" || datatype == "unicodeChar") writeText(" arraysize=\"*\"");
     if (*column.unit) {
         writeText(" unit=\"");
-        writeXmlText(column.unit);
+        writeUtf8XmlText(column.unit);
         writeText("\"");
     }
     writeText(" ucd=\"");
-    writeXmlText(columnUcd(column, table));
+    writeUtf8XmlText(columnUcd(column, table));
     writeText("\"");
     if (isPositionColumn(column)) writeFormatted(" ref=\"%s\"", kCoordinateSystemId);
     writeText(">\n  <DESCRIPTION>");
-    writeXmlText(column.description);
+    writeUtf8XmlText(column.description);
     writeText("</DESCRIPTION>\n</FIELD>\n");
 }
 
@@ -95,7 +95,7 @@ void writeVotableResults(const VotableDescription& about, const std::vector<cons
 {
     writeText(kDocumentStart);
     writeText("<RESOURCE type=\"results\">\n<DESCRIPTION>");
-    writeXmlText(about.description);
+    writeUtf8XmlText(about.description);
     writeText("</DESCRIPTION>\n");
     writeText("<INFO name=\"QUERY_STATUS\" value=\"OK\"/>\n");
     writeFormatted("<COOSYS ID=\"%s\" system=\"ICRS\"/>\n", kCoordinateSystemId);
@@ -117,9 +117,9 @@ void writeVotableError(std::string_view message)
 {
     writeText(kDocumentStart);
     writeText("<INFO name=\"Error\" value=\"");
-    writeXmlText(message);
+    writeUtf8XmlText(message);
     writeText("\"/>\n<RESOURCE type=\"results\">\n<INFO name=\"QUERY_STATUS\" value=\"ERROR\">");
-    writeXmlText(message);
+    writeUtf8XmlText(message);
     writeText("</INFO>\n</RESOURCE>\n</VOTABLE>\n");
 }
 

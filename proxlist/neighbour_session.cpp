@@ -3,6 +3,7 @@
 #include "not_found_page.h"
 #include "output.h"
 #include "plain_text_answers.h"
+#include "request_deadline.h"
 
 namespace vldr {
 namespace {
@@ -26,7 +27,12 @@ int serveNeighbourRequest(DatabaseSession& session, std::int32_t systemId,
     // A session whose handles could not be allocated serves nothing.
     const bool served = failure == SessionFailure::None && writePage(session.statement());
     session.close();
-    if (!served) writeNotFoundPage(systemId);
+    // A lookup cut short by a busy data source proves nothing missing.
+    if (!served && requestStoppedQuerying()) {
+        writeStoppedQueryingAnswer();
+    } else if (!served) {
+        writeNotFoundPage(systemId);
+    }
     flushOutput();
     return served ? kStatusDone : kStatusFailed;
 }

@@ -18,6 +18,7 @@
 #include "report_page.h"
 #include "request.h"
 #include "request_context.h"
+#include "request_deadline.h"
 #include "resolve.h"
 #include "session_failure_page.h"
 
@@ -33,6 +34,11 @@ int answerIdRequest(RequestContext& context)
     const DatabaseSession& session = context.session;
     const long id = context.request.id;
     if (!systemExists(session.statement(), id)) {
+        // A lookup cut short by a busy data source proves nothing missing.
+        if (requestStoppedQuerying()) {
+            writeStoppedQueryingAnswer();
+            return kStatusOther;
+        }
         writeIdNotFoundPage(id);
         return kStatusOther;
     }
@@ -46,6 +52,10 @@ int answerNameRequest(RequestContext& context)
     const std::string& text = context.request.searchText;
     MatchTable& matches = context.matches;
     if (!findSystemsByName(session.statement(), text, matches)) {
+        if (requestStoppedQuerying()) {
+            writeStoppedQueryingAnswer();
+            return kStatusOther;
+        }
         writeNoMatchPage(text);
         return kStatusOther;
     }

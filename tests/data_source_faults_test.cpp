@@ -55,6 +55,11 @@ const FailureCase kFailureCases[] = {
      0},
 };
 
+// The answer to a request whose lookup the data source gave up on (a lock
+// waited out): nothing is known to be missing.
+const std::string kStoppedQueryingAnswer =
+    std::string(kPlainTextHeader) + "Internal error: the database did not answer in time.  Please try again.\n";
+
 // Which failure answers a fault may give.
 enum class Answers { ConnectionFailure, Either };
 
@@ -168,8 +173,14 @@ TEST_F(DataSourceFault, FileLockedExclusivelyByAWriter)
             const ProgramResult r = db.run(c.program, c.query);
             const std::string where = std::string("locked: ") + c.program + " " + c.query;
             EXPECT_EQ(responseFault(c.program, r), "") << where << "\n" << r.output;
-            EXPECT_TRUE(r.output.starts_with(c.connectionFailure) || r.output == c.nothingFound) << where << "\n" << r.output;
-            EXPECT_TRUE(logsSqlState(r.errors)) << where << "\nstandard error: " << r.errors;
+            // Regression: a lookup that waited out the lock answered that the system does not exist.
+            EXPECT_TRUE(r.output.starts_with(c.connectionFailure) || r.output == kStoppedQueryingAnswer ||
+                        (r.output == c.nothingFound && c.nothingFoundStatus == 0))
+                << where << "\n" << r.output;
+            // The cause: a statement's state, or (where connecting outlasted
+            // the request's deadline) the note that no query was sent.
+            EXPECT_TRUE(logsSqlState(r.errors) || r.errors.find("no further queries") != std::string::npos)
+                << where << "\nstandard error: " << r.errors;
         }
         // The writer rolls back when its input ends.
     }
@@ -259,7 +270,11 @@ void expectNoFileChanged(const TestDatabase& db, const std::string& label, const
 TEST_F(DataSourceFault, WalModeWithoutAWriter)
 {
     runSqlite(db.databasePath(), "PRAGMA journal_mode = WAL;");
-    expectNoFileChanged(db, "WAL, no writer");
+    // The SQLite3 ODBC driver opens the file read-only and reads it before
+    // its extension can refuse it; a read-only connection leaves the empty
+    // -wal and -shm of that read behind. The database itself must not change.
+    expectNoFileChanged(db, "WAL, no writer",
+                        testDriver() == "sqlite3odbc" ? "created: vldr.db-shm\ncreated: vldr.db-wal\n" : "");
 }
 
 TEST_F(DataSourceFault, WalModeWithAWriterOpen)

@@ -78,6 +78,9 @@ class ServedSite(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.tmp = tempfile.TemporaryDirectory(prefix='vldr-vo-')
+        # Run by root, scripts/serve serves as an unprivileged user, who must
+        # be able to reach the site inside this (otherwise private) folder.
+        os.chmod(cls.tmp.name, 0o755)
         cls.port = free_port()
         cls.base = f'http://127.0.0.1:{cls.port}'
         cls.url = cls.base + '/Scripts/conesearch.exe'
