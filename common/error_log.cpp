@@ -14,6 +14,9 @@ constexpr SQLSMALLINT kMaxRecordsLogged = 4;
 // Longest part of a statement text written to the log: enough to tell which query failed.
 constexpr std::size_t kMaxStatementLogged = 300;
 
+// Where the log lines go instead of standard error; null for standard error.
+std::string* capturedLog = nullptr;
+
 // The text with every byte outside printable ASCII written as \xHH, so that
 // no request can forge or break lines of the error log.
 std::string escapedForLog(std::string_view text)
@@ -38,10 +41,18 @@ void writeLogLine(const char* call, const char* detail, std::string_view stateme
     std::string line = std::string(program_invocation_short_name) + ": " + call + " failed: " + detail;
     if (!statementText.empty()) line += " (statement: " + escapedForLog(statementText) + ")";
     line += "\n";
-    std::fputs(line.c_str(), stderr);
+    if (capturedLog)
+        capturedLog->append(line);
+    else
+        std::fputs(line.c_str(), stderr);
 }
 
 }  // namespace
+
+void captureErrorLog(std::string* log)
+{
+    capturedLog = log;
+}
 
 void logOdbcFailure(const char* call, SQLSMALLINT handleType, SQLHANDLE handle, SQLRETURN rc,
                     std::string_view statementText)

@@ -6,6 +6,7 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <string>
 #include <string_view>
 
 namespace vldr {
@@ -19,5 +20,11 @@ namespace vldr {
 // null), or whose handle holds no record, gets one line with its return code.
 void logOdbcFailure(const char* call, SQLSMALLINT handleType, SQLHANDLE handle, SQLRETURN rc,
                     std::string_view statementText = {});
+
+// Sends every log line from now on to the end of *log instead of standard
+// error; nullptr returns to standard error. The caller owns log and keeps it
+// alive until it calls this again. Used by the FastCGI loop, which passes a
+// request's lines to the web server's error log with its response.
+void captureErrorLog(std::string* log);
 
 }  // namespace vldr

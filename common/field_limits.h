@@ -58,6 +58,9 @@ inline constexpr std::size_t kSqlStateSize = textFieldSize(5);
 // The message of a driver diagnostic that is reported: 511 characters,
 // enough for the driver manager's and the drivers' messages whole.
 inline constexpr std::size_t kDiagnosticMessageSize = textFieldSize(511);
+// The database path of the data source, as a FastCGI process reads it to
+// see whether the file was replaced: 4,095 bytes, Linux's longest path.
+inline constexpr std::size_t kDatabasePathSize = textFieldSize(4095);
 
 // Capacities.
 // Most result columns one query binds: the widest query, of Orbits, reads

@@ -5,11 +5,13 @@
 // radius ly= and inner radius minLY= and optional right-ascension and
 // declination limits. Writes the page of the nearest systems (at most 100),
 // a not-found page, or a plain-text error. Exits with 0 after a result page
-// and with -1 otherwise.
+// and with -1 otherwise. Runs as CGI or as a FastCGI responder
+// (fastcgi_loop.h), with the same answers.
 #include <cstdlib>
 #include <optional>
 
 #include "database_session.h"
+#include "fastcgi_loop.h"
 #include "neighbour_request.h"
 #include "neighbour_search.h"
 #include "not_found_page.h"
@@ -43,17 +45,15 @@ bool writeResultPage(RequestContext& context)
     return true;
 }
 
-}  // namespace
-
-int main()
+// Answers one request (a RequestAnswer: see fastcgi_loop.h).
+int answerRequest(const char* queryString, SessionKeeper& sessions)
 {
-    const char* queryString = std::getenv("QUERY_STRING");
     if (!queryString) {
         writeMissingQueryAnswer();
         flushOutput();
         return kStatusFailed;
     }
-    RequestContext context;
+    RequestContext context{.query = {}, .request = {}, .session = sessions.session(), .neighbours = {}};
     context.query = parseQueryString(queryString);
     if (const char* fault = readNeighbourRequest(context.query, context.request)) {
         writeRefusalAnswer(fault);
@@ -61,18 +61,25 @@ int main()
         return kStatusFailed;
     }
 
-    const SessionFailure failure = context.session.open();
+    const SessionFailure failure = sessions.open();
     if (failure == SessionFailure::Connect) {
         // A failed connection is a failed request, whatever the page says.
         writeFailedConnectionAnswer(context.session);
-        context.session.close();
+        sessions.finish();
         flushOutput();
         return kStatusFailed;
     }
     // A session whose handles could not be allocated serves nothing.
     const bool served = failure == SessionFailure::None && writeResultPage(context);
-    context.session.close();
+    sessions.finish();
     if (!served) writeNotFoundPage(context.request.systemId);
     flushOutput();
     return served ? kStatusDone : kStatusFailed;
+}
+
+}  // namespace
+
+int main()
+{
+    return runRequests(answerRequest);
 }

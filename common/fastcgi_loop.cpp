@@ -1,0 +1,83 @@
+#include "fastcgi_loop.h"
+
+#include <fcgiapp.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <string>
+
+#include "error_log.h"
+#include "output.h"
+
+namespace vldr {
+namespace {
+
+// A response bigger than this (bytes) does not keep its buffer for the
+// next request, so that one huge page does not hold memory for the life of
+// the process. Every page of both programs is far smaller.
+constexpr std::size_t kKeptBufferBytes = 1 << 20;
+
+// Writes text to a FastCGI stream in pieces an int can count.
+void putToStream(const std::string& text, FCGX_Stream* stream)
+{
+    constexpr std::size_t kPiece = 1 << 30;
+    for (std::size_t at = 0; at < text.size(); at += kPiece) {
+        const std::size_t length = std::min(kPiece, text.size() - at);
+        FCGX_PutStr(text.data() + at, static_cast<int>(length), stream);
+    }
+}
+
+void releaseIfLarge(std::string& buffer)
+{
+    buffer.clear();
+    if (buffer.capacity() > kKeptBufferBytes) buffer.shrink_to_fit();
+}
+
+// The FastCGI loop.
+//
+// The rule that keeps requests apart: nothing read from one request's query
+// or from the database outlives that request. Each answer builds its own
+// request context and destroys it before it returns; the output and error
+// log buffers are emptied before every request. What does outlive a
+// request is only what belongs to the connection and stays valid for it:
+// the ODBC environment, connection and shared statement, which
+// SessionKeeper::finish leaves with no cursor, bound columns or parameters,
+// and which SessionKeeper::open drops as soon as the database file is no
+// longer the one opened.
+int answerFastCgiRequests(RequestAnswer answer)
+{
+    // A visitor who goes away mid-response must not end the process.
+    std::signal(SIGPIPE, SIG_IGN);
+    if (FCGX_Init() != 0) return EXIT_FAILURE;
+    FCGX_Request request;
+    FCGX_InitRequest(&request, 0, 0);
+    SessionKeeper sessions(true);
+    std::string response;
+    std::string log;
+    while (FCGX_Accept_r(&request) >= 0) {
+        releaseIfLarge(response);
+        releaseIfLarge(log);
+        captureOutput(&response);
+        captureErrorLog(&log);
+        const int status = answer(FCGX_GetParam("QUERY_STRING", request.envp), sessions);
+        sessions.finish();
+        captureOutput(nullptr);
+        captureErrorLog(nullptr);
+        putToStream(response, request.out);
+        putToStream(log, request.err);
+        FCGX_SetExitStatus(status, request.out);
+        FCGX_Finish_r(&request);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int runRequests(RequestAnswer answer)
+{
+    if (!FCGX_IsCGI()) return answerFastCgiRequests(answer);
+    SessionKeeper sessions(false);
+    return answer(std::getenv("QUERY_STRING"), sessions);
+}
+
+}  // namespace vldr
