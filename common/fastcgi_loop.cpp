@@ -2,6 +2,8 @@
 
 #include <fcgiapp.h>
 
+#include <signal.h>
+
 #include <csignal>
 #include <cstdlib>
 #include <string>
@@ -27,6 +29,14 @@ void putToStream(const std::string& text, FCGX_Stream* stream)
     }
 }
 
+// SIGTERM (what a process manager sends to stop its responders): the
+// request being answered is finished, then the loop ends and the process
+// exits as a CGI run does, releasing what it holds.
+extern "C" void stopAfterThisRequest(int)
+{
+    FCGX_ShutdownPending();
+}
+
 void releaseIfLarge(std::string& buffer)
 {
     buffer.clear();
@@ -49,8 +59,13 @@ int answerFastCgiRequests(RequestAnswer answer)
     // A visitor who goes away mid-response must not end the process.
     std::signal(SIGPIPE, SIG_IGN);
     if (FCGX_Init() != 0) return EXIT_FAILURE;
+    // Without SA_RESTART, so that a waiting accept returns and sees the stop.
+    struct sigaction stop {};
+    stop.sa_handler = stopAfterThisRequest;
+    sigemptyset(&stop.sa_mask);
+    sigaction(SIGTERM, &stop, nullptr);
     FCGX_Request request;
-    FCGX_InitRequest(&request, 0, 0);
+    FCGX_InitRequest(&request, 0, FCGI_FAIL_ACCEPT_ON_INTR);
     SessionKeeper sessions(true);
     std::string response;
     std::string log;

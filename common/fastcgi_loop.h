@@ -19,8 +19,8 @@ using RequestAnswer = int (*)(const char* queryString, SessionKeeper& sessions);
 // QUERY_STRING and returns its status, for main to exit with. Started by a
 // FastCGI process manager: answers every request it accepts, each with its
 // complete response and its status as the FastCGI exit status, keeping the
-// session across requests (SessionKeeper); returns 0 when the manager
-// stops accepting.
+// session across requests (SessionKeeper); returns 0 when the listening
+// socket fails or after SIGTERM, once the request under way is answered.
 int runRequests(RequestAnswer answer);
 
 }  // namespace vldr

@@ -1,5 +1,7 @@
 #include "fastcgi_harness.h"
 
+#include <gtest/gtest.h>
+
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/socket.h>
@@ -7,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -29,23 +32,43 @@ struct FastCgiProcess {
     std::size_t errorsRead = 0;  // bytes of its standard error already passed on
 };
 
-void stopProcess(FastCgiProcess& process)
+std::string newErrors(FastCgiProcess& process);
+
+// Stops the process as a process manager does (SIGTERM: it finishes the
+// request under way and exits, the sanitizers' leak check with it). Returns
+// what is wrong with its end: an exit status other than 0, or anything it
+// wrote to its own standard error since the last request; else empty.
+std::string stopProcess(FastCgiProcess& process)
 {
+    std::string fault;
     if (process.pid > 0) {
         kill(process.pid, SIGTERM);
-        waitpid(process.pid, nullptr, 0);
+        int status = 0;
+        waitpid(process.pid, &status, 0);
         process.pid = -1;
+        const std::string errors = newErrors(process);
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || !errors.empty())
+            fault = "FastCGI process ended with status " + std::to_string(status) + ":\n" + errors;
     }
     std::error_code ignored;
     std::filesystem::remove_all(process.folder, ignored);
+    return fault;
 }
 
-// The processes by program and environment; stopped when the test program ends.
+// The processes by program and environment; stopped when the test program
+// ends, which then fails if one of them ended badly.
 struct Processes {
     std::map<std::string, FastCgiProcess> byKey;
     ~Processes()
     {
-        for (auto& entry : byKey) stopProcess(entry.second);
+        bool faulty = false;
+        for (auto& entry : byKey) {
+            const std::string fault = stopProcess(entry.second);
+            if (fault.empty()) continue;
+            std::fprintf(stderr, "%s\n", fault.c_str());
+            faulty = true;
+        }
+        if (faulty) std::_Exit(1);
     }
 };
 
@@ -113,11 +136,12 @@ FastCgiProcess startProcess(const std::string& program, const std::vector<std::s
 FastCgiProcess& runningProcess(const std::string& program, const std::vector<std::string>& environment)
 {
     FastCgiProcess& process = processes().byKey[keyOf(program, environment)];
-    if (process.pid > 0 && waitpid(process.pid, nullptr, WNOHANG) == process.pid) {
-        process.pid = -1;
-        stopProcess(process);
+    // A process that has ended was reported by the request it died in.
+    if (process.pid > 0 && waitpid(process.pid, nullptr, WNOHANG) == process.pid) process.pid = -1;
+    if (process.pid <= 0) {
+        if (!process.folder.empty()) stopProcess(process);
+        process = startProcess(program, environment);
     }
-    if (process.pid <= 0) process = startProcess(program, environment);
     return process;
 }
 
@@ -166,7 +190,8 @@ void stopFastCgiProcesses(const std::string& text)
             ++entry;
             continue;
         }
-        stopProcess(entry->second);
+        const std::string fault = stopProcess(entry->second);
+        if (!fault.empty()) ADD_FAILURE() << fault;
         entry = all.erase(entry);
     }
 }

@@ -27,7 +27,9 @@ ProgramResult runThroughFastCgi(const std::string& program, const char* query,
                                 const std::vector<std::string>& environment);
 
 // Stops every FastCGI process whose environment mentions text (a test
-// database's folder, when it goes away).
+// database's folder, when it goes away), with SIGTERM as a process manager
+// does; a process that then exits other than with 0, or writes to its own
+// standard error (a sanitizer's report), fails the test.
 void stopFastCgiProcesses(const std::string& text);
 
 // The process id of the running FastCGI process of program for these
