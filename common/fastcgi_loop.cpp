@@ -3,7 +3,10 @@
 #include <fcgiapp.h>
 
 #include <signal.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <string>
@@ -86,11 +89,22 @@ int answerFastCgiRequests(RequestAnswer answer)
     return 0;
 }
 
+// True when standard input is a listening socket, as a FastCGI process
+// manager starts its responders: a socket with no peer. (The FastCGI
+// library's own test, without initialising the library, whose signal
+// handlers would change how a CGI run ends on SIGTERM or SIGPIPE.)
+bool startedByFastCgiManager()
+{
+    sockaddr_storage peer {};
+    socklen_t length = sizeof peer;
+    return getpeername(STDIN_FILENO, reinterpret_cast<sockaddr*>(&peer), &length) != 0 && errno == ENOTCONN;
+}
+
 }  // namespace
 
 int runRequests(RequestAnswer answer)
 {
-    if (!FCGX_IsCGI()) return answerFastCgiRequests(answer);
+    if (startedByFastCgiManager()) return answerFastCgiRequests(answer);
     SessionKeeper sessions(false);
     return answer(std::getenv("QUERY_STRING"), sessions);
 }

@@ -2,6 +2,9 @@
 // behind never shows in the next, and the kept connection follows the
 // database file. Each FastCGI answer is compared with a fresh CGI run's.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -123,6 +126,32 @@ TEST(FastCgi, KeptConnectionFollowsTheDatabaseFileReplacedRemovedAndRestored)
     EXPECT_EQ(afterRestore.output, before);
     EXPECT_EQ(difference(cgiRun(served, request), afterRestore), "");
     EXPECT_EQ(fastCgiProcessId("sysview", dataSourceOf(served)), process) << "one process answered all";
+}
+
+TEST(FastCgi, CgiRunStillEndsOnABrokenPipeAsBefore)
+{
+    // Regression: the FastCGI library's signal handlers, installed in CGI
+    // runs too, kept a CGI run going after SIGPIPE (and SIGTERM).
+    const TestDatabase db({"sysview_entry.sql"});
+    int pipeEnds[2];
+    ASSERT_EQ(pipe(pipeEnds), 0);
+    close(pipeEnds[0]);  // nobody reads the response
+    const std::vector<std::string> settings = dataSourceOf(db);
+    const std::string path = std::string(VLDR_BIN_DIR) + "/sysview";
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        dup2(pipeEnds[1], STDOUT_FILENO);
+        close(pipeEnds[1]);
+        setenv("QUERY_STRING", "ID=100", 1);
+        for (const std::string& setting : settings) putenv(const_cast<char*>(setting.c_str()));
+        execl(path.c_str(), path.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(pipeEnds[1]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGPIPE) << "status " << status;
 }
 
 }  // namespace
