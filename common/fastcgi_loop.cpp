@@ -55,8 +55,8 @@ void releaseIfLarge(std::string& buffer)
 // request is only what belongs to the connection and stays valid for it:
 // the ODBC environment, connection and shared statement, which
 // SessionKeeper::finish leaves with no cursor, bound columns or parameters,
-// and which SessionKeeper::open drops as soon as the database file is no
-// longer the one opened.
+// and which is dropped as soon as the database file is no longer the one
+// opened (SessionKeeper::open) or a request saw an ODBC call fail.
 int answerFastCgiRequests(RequestAnswer answer)
 {
     // A visitor who goes away mid-response must not end the process.
@@ -79,6 +79,9 @@ int answerFastCgiRequests(RequestAnswer answer)
         captureErrorLog(&log);
         const int status = answer(FCGX_GetParam("QUERY_STRING", request.envp), sessions);
         sessions.finish();
+        // Every failed ODBC call is logged: a request that logged one
+        // leaves no connection behind, as a CGI run leaves none.
+        if (!log.empty()) sessions.close();
         captureOutput(nullptr);
         captureErrorLog(nullptr);
         putToStream(response, request.out);

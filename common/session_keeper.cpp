@@ -37,8 +37,7 @@ std::string dataSourceDatabasePath()
 SessionFailure SessionKeeper::open()
 {
     if (kept_ && sameFile(fileIdentity(databasePath_), opened_)) return SessionFailure::None;
-    session_.close();
-    kept_ = false;
+    close();
     // The identity is taken before connecting: a file replaced in between
     // differs from it at the next request, which then reconnects once more.
     databasePath_ = dataSourceDatabasePath();
@@ -51,12 +50,18 @@ SessionFailure SessionKeeper::open()
 void SessionKeeper::finish()
 {
     if (!kept_) {
-        session_.close();
+        close();
         return;
     }
     SQLFreeStmt(session_.statement(), SQL_CLOSE);
     SQLFreeStmt(session_.statement(), SQL_UNBIND);
     SQLFreeStmt(session_.statement(), SQL_RESET_PARAMS);
+}
+
+void SessionKeeper::close()
+{
+    session_.close();
+    kept_ = false;
 }
 
 }  // namespace vldr

@@ -60,6 +60,11 @@ public:
     // memory.
     void finish();
 
+    // Closes the session, kept or not, so that the next open() connects
+    // afresh (after a request on which an ODBC call failed, since the
+    // connection may be what failed).
+    void close();
+
 private:
     DatabaseSession session_;
     bool keepAcrossRequests_;
