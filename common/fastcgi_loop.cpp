@@ -6,23 +6,20 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <string>
 
 #include "error_log.h"
+#include "field_limits.h"
 #include "output.h"
 
 namespace vldr {
 namespace {
 
-// A response bigger than this (bytes) does not keep its buffer for the
-// next request, so that one huge page does not hold memory for the life of
-// the process. Every page of both programs is far smaller.
-constexpr std::size_t kKeptBufferBytes = 1 << 20;
-
-// Writes text to a FastCGI stream in pieces an int can count.
+// Writes text to a FastCGI stream in pieces an int can count (bytes).
 void putToStream(const std::string& text, FCGX_Stream* stream)
 {
     constexpr std::size_t kPiece = 1 << 30;
@@ -43,7 +40,7 @@ extern "C" void stopAfterThisRequest(int)
 void releaseIfLarge(std::string& buffer)
 {
     buffer.clear();
-    if (buffer.capacity() > kKeptBufferBytes) buffer.shrink_to_fit();
+    if (buffer.capacity() > kMaxKeptResponseBufferBytes) buffer.shrink_to_fit();
 }
 
 // The FastCGI loop.

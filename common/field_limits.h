@@ -73,6 +73,10 @@ inline constexpr std::size_t kMaxShownNeighbours = 100;
 // three numbers of at most 13 characters ("-1.79769e+308"), two ", ", the
 // brackets and the terminator take 46 bytes.
 inline constexpr std::size_t kPointTextSize = 64;
+// A FastCGI responder keeps its response buffer for the next request up to
+// 1 MiB, so that one huge answer does not hold memory for the life of the
+// process; every page of both programs is far smaller.
+inline constexpr std::size_t kMaxKeptResponseBufferBytes = 1 << 20;
 
 // --- sysview's capacities ---
 

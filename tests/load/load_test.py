@@ -509,6 +509,28 @@ NEIGHBOURS_100 = "/Scripts/proxlist.exe?X=0&Y=0&Z=0&ly=30"
 RESULTS_MARK = "<!-- load: written by tests/load/run --results, kept by bench/run-bench -->"
 
 
+def target_lines(rates, tables):
+    """Each target of the FastCGI figures with the figure and whether it is met."""
+    fastcgi, cgi = rates.get("fastcgi", {}), rates.get("cgi", {})
+
+    def rate(prefix, of):
+        return next((v for label, v in of.items() if label.startswith(prefix)), 0.0)
+    rich, rich_cgi = rate("sysview rich", fastcgi), rate("sysview rich", cgi)
+    neighbours = rate("proxlist 100", fastcgi)
+    rows = [row for table in tables for row in table if row.startswith("| fastcgi |") and "static" not in row]
+    worst_p99 = max((float(row.split("|")[6]) for row in rows), default=float("nan"))
+    failures = sum(int(row.split("|")[7]) for table in tables for row in table)
+
+    def verdict(ok):
+        return "met" if ok else "not met"
+    return [f"rich report >= 2,000 req/s: {rich:.0f} ({verdict(rich >= 2000)})",
+            f"rich report >= 6 x CGI: {rich / rich_cgi if rich_cgi else 0:.1f} x "
+            f"({verdict(rich_cgi and rich >= 6 * rich_cgi)})",
+            f"proxlist 100 lines >= 1,000 req/s: {neighbours:.0f} ({verdict(neighbours >= 1000)})",
+            f"p99 <= 20 ms: worst {worst_p99:.0f} ms ({verdict(worst_p99 <= 20)})",
+            f"0 failures: {failures} ({verdict(failures == 0)})"]
+
+
 def write_results(path, args, tables, rates):
     """Replaces the load section of the results file (from its mark to the end)."""
     try:
@@ -523,7 +545,9 @@ def write_results(path, args, tables, rates):
              f"Written by `tests/load/run --results` on {time.strftime('%Y-%m-%d %H:%M UTC', time.gmtime())}: "
              f"{args.clients} connections, {os.cpu_count()} processors, the database of the shipped catalogues; "
              f"the mix for {args.seconds:g} s, each single URL with ab for {args.rate_seconds:g} s. "
-             "FastCGI: lighttpd spawns one responder per processor and program.", "",
+             "FastCGI: lighttpd spawns one responder per processor and program. "
+             f"Load average when the figures were written: {os.getloadavg()[0]:.1f} "
+             "(above the processor count, other work shared the machine and the figures are low).", "",
              "| mode | load | requests | req/s | p50 ms | p99 ms | failures |", "|---|---|---:|---:|---:|---:|---:|"]
     lines += sum(tables, [])
     cgi, fastcgi = rates.get("cgi", {}), rates.get("fastcgi", {})
@@ -531,6 +555,7 @@ def write_results(path, args, tables, rates):
               for label in fastcgi if label in cgi and cgi[label] > 0 and not label.startswith("static")]
     if ratios:
         lines += ["", *ratios]
+    lines += ["", "Targets on 2 cores (FastCGI): " + "; ".join(target_lines(rates, tables))]
     with open(path, "w") as f:
         f.write(text + "\n".join(lines) + "\n")
 
