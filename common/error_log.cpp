@@ -18,6 +18,9 @@ constexpr std::size_t kMaxStatementLogged = 300;
 // gives one per column at most, and a row binds no more columns.
 constexpr SQLSMALLINT kMaxRecordsOfARow = kMaxBoundColumns;
 
+// Where the log lines go instead of standard error; null for standard error.
+std::string* capturedLog = nullptr;
+
 // The text with every byte outside printable ASCII written as \xHH, so that
 // no request can forge or break lines of the error log.
 std::string escapedForLog(std::string_view text)
@@ -43,7 +46,10 @@ void writeLogLine(const std::string& what, std::string_view statementText)
     std::string line = std::string(program_invocation_short_name) + ": " + what;
     if (!statementText.empty()) line += " (statement: " + escapedForLog(statementText) + ")";
     line += "\n";
-    std::fputs(line.c_str(), stderr);
+    if (capturedLog)
+        capturedLog->append(line);
+    else
+        std::fputs(line.c_str(), stderr);
 }
 
 // The handle's diagnostic record number `record` (from 1); nothing when it has none.
@@ -67,6 +73,16 @@ std::string describe(const DiagnosticRecord& record)
 }
 
 }  // namespace
+
+void logNote(const std::string& what)
+{
+    writeLogLine(what, {});
+}
+
+void captureErrorLog(std::string* log)
+{
+    capturedLog = log;
+}
 
 void logOdbcFailure(const char* call, SQLSMALLINT handleType, SQLHANDLE handle, SQLRETURN rc,
                     std::string_view statementText)

@@ -47,4 +47,14 @@ std::optional<DiagnosticRecord> valueFaultOf(SQLHSTMT statement);
 // rowNumber counts the rows of the result from 1.
 void logSkippedRow(SQLHSTMT statement, long rowNumber, std::string_view statementText = {});
 
+// Writes "<program>: <what>" as one line of the log: for what an operator
+// should know of a request that is no failed ODBC call.
+void logNote(const std::string& what);
+
+// Sends every log line from now on to the end of *log instead of standard
+// error; nullptr returns to standard error. The caller owns log and keeps it
+// alive until it calls this again. Used by the FastCGI loop, which passes a
+// request's lines to the web server's error log with its response.
+void captureErrorLog(std::string* log);
+
 }  // namespace vldr

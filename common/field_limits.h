@@ -58,6 +58,9 @@ inline constexpr std::size_t kSqlStateSize = textFieldSize(5);
 // The message of a driver diagnostic that is reported: 511 characters,
 // enough for the driver manager's and the drivers' messages whole.
 inline constexpr std::size_t kDiagnosticMessageSize = textFieldSize(511);
+// The database path of the data source, as a FastCGI process reads it to
+// see whether the file was replaced: 4,095 bytes, Linux's longest path.
+inline constexpr std::size_t kDatabasePathSize = textFieldSize(4095);
 
 // Capacities.
 // Most result columns one query binds: the widest query, of Orbits, reads
@@ -70,6 +73,10 @@ inline constexpr std::size_t kMaxShownNeighbours = 100;
 // three numbers of at most 13 characters ("-1.79769e+308"), two ", ", the
 // brackets and the terminator take 46 bytes.
 inline constexpr std::size_t kPointTextSize = 64;
+// A FastCGI responder keeps its response buffer for the next request up to
+// 1 MiB, so that one huge answer does not hold memory for the life of the
+// process; every page of both programs is far smaller.
+inline constexpr std::size_t kMaxKeptResponseBufferBytes = 1 << 20;
 
 // --- conesearch's limits ---
 

@@ -5,23 +5,53 @@
 #include <string>
 
 namespace vldr {
+namespace {
+
+// Where the bytes go instead of standard output while a FastCGI request is
+// answered; null for standard output.
+std::string* capturedResponse = nullptr;
+
+}  // namespace
+
+void captureOutput(std::string* response)
+{
+    capturedResponse = response;
+}
 
 void writeText(std::string_view text)
 {
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    if (capturedResponse)
+        capturedResponse->append(text);
+    else
+        std::fwrite(text.data(), 1, text.size(), stdout);
 }
 
 void writeLine(std::string_view text)
 {
     writeText(text);
-    std::fputc('\n', stdout);
+    writeText("\n");
 }
 
 void writeFormatted(const char* format, ...)
 {
     va_list args;
     va_start(args, format);
-    std::vfprintf(stdout, format, args);
+    if (!capturedResponse) {
+        std::vfprintf(stdout, format, args);
+        va_end(args);
+        return;
+    }
+    // The same conversion as vfprintf, into the captured response.
+    va_list copy;
+    va_copy(copy, args);
+    const int length = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    if (length > 0) {
+        const std::size_t start = capturedResponse->size();
+        capturedResponse->resize(start + static_cast<std::size_t>(length) + 1);
+        std::vsnprintf(capturedResponse->data() + start, static_cast<std::size_t>(length) + 1, format, args);
+        capturedResponse->resize(start + static_cast<std::size_t>(length));
+    }
     va_end(args);
 }
 

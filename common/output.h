@@ -6,6 +6,7 @@
 // only through writeQueryText, which escapes it.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace vldr {
@@ -60,5 +61,11 @@ void writeHtmlClose();
 
 // Writes everything still buffered to standard output.
 void flushOutput();
+
+// Sends every byte written from now on to the end of *response instead of
+// standard output, byte for byte as standard output would get it; nullptr
+// returns to standard output. The caller owns response and keeps it alive
+// until it calls this again. Used by the FastCGI loop (fastcgi_loop.h).
+void captureOutput(std::string* response);
 
 }  // namespace vldr

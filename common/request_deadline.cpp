@@ -1,7 +1,5 @@
 #include "request_deadline.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <string>
 
 #include "error_log.h"
@@ -42,7 +40,7 @@ bool isGivenUp(const std::string& state, SQLINTEGER nativeError)
 
 void sayStopped(const char* why)
 {
-    std::fprintf(stderr, "%s: no further queries for this request: %s\n", program_invocation_short_name, why);
+    logNote(std::string("no further queries for this request: ") + why);
 }
 
 }  // namespace

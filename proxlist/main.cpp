@@ -5,11 +5,13 @@
 // radius ly= and inner radius minLY= and optional right-ascension and
 // declination limits. Writes the page of the nearest systems (at most 100),
 // a not-found page, or a plain-text error. Exits with 0 after a result page
-// and with -1 otherwise.
+// and with -1 otherwise. Runs as CGI or as a FastCGI responder
+// (fastcgi_loop.h), with the same answers.
 #include <cstdlib>
 #include <optional>
 
 #include "database_session.h"
+#include "fastcgi_loop.h"
 #include "neighbour_request.h"
 #include "neighbour_search.h"
 #include "neighbour_session.h"
@@ -41,17 +43,15 @@ bool writeResultPage(SQLHSTMT statement, RequestContext& context)
     return true;
 }
 
-}  // namespace
-
-int main()
+// Answers one request (a RequestAnswer: see fastcgi_loop.h).
+int answerRequest(const char* queryString, SessionKeeper& sessions)
 {
-    const char* queryString = std::getenv("QUERY_STRING");
     if (!queryString) {
         writeMissingQueryAnswer();
         flushOutput();
         return kStatusFailed;
     }
-    RequestContext context;
+    RequestContext context{.query = {}, .request = {}, .session = sessions.session(), .neighbours = {}};
     context.query = parseQueryString(queryString);
     if (const char* fault = readNeighbourRequest(context.query, context.request)) {
         writeRefusalAnswer(fault);
@@ -59,6 +59,13 @@ int main()
         return kStatusFailed;
     }
 
-    return serveNeighbourRequest(context.session, context.request.systemId,
+    return serveNeighbourRequest(sessions, context.request.systemId,
                                  [&context](SQLHSTMT statement) { return writeResultPage(statement, context); });
+}
+
+}  // namespace
+
+int main()
+{
+    return runRequests(answerRequest);
 }

@@ -13,20 +13,20 @@ constexpr int kStatusFailed = -1;
 
 }  // namespace
 
-int serveNeighbourRequest(DatabaseSession& session, std::int32_t systemId,
+int serveNeighbourRequest(SessionKeeper& sessions, std::int32_t systemId,
                           const std::function<bool(SQLHSTMT)>& writePage)
 {
-    const SessionFailure failure = session.open();
+    const SessionFailure failure = sessions.open();
     if (failure == SessionFailure::Connect) {
         // A failed connection is a failed request, whatever the page says.
-        writeFailedConnectionAnswer(session);
-        session.close();
+        writeFailedConnectionAnswer(sessions.session());
+        sessions.finish();
         flushOutput();
         return kStatusFailed;
     }
     // A session whose handles could not be allocated serves nothing.
-    const bool served = failure == SessionFailure::None && writePage(session.statement());
-    session.close();
+    const bool served = failure == SessionFailure::None && writePage(sessions.session().statement());
+    sessions.finish();
     // A lookup cut short by a busy data source proves nothing missing.
     if (!served && requestStoppedQuerying()) {
         writeStoppedQueryingAnswer();

@@ -1,6 +1,7 @@
-// Everything proxlist keeps for one request, in one place. main owns the
-// one RequestContext of the process and hands each step only the parts it
-// uses.
+// Everything proxlist keeps for one request, in one place. The entry makes
+// a fresh RequestContext for every request and hands each step only the
+// parts it uses; nothing here outlives the request but the session it
+// borrows.
 #pragma once
 
 #include "database_session.h"
@@ -17,9 +18,9 @@ struct RequestContext {
     // The checked search. Filled by readNeighbourRequest; read by the result
     // pages and, for its system ID, by the not-found page.
     NeighbourRequest request;
-    // The ODBC session. Opened and closed by main; every query of a page
-    // runs on its statement.
-    DatabaseSession session;
+    // The ODBC session of the process (SessionKeeper), opened and finished
+    // by the entry; every query of a page runs on its statement.
+    DatabaseSession& session;
     // The systems a page's search found. Filled by findNeighbours when a
     // result page runs its search; read by that page's result lines.
     NeighbourList neighbours;

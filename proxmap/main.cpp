@@ -6,11 +6,13 @@
 // above the galactic plane). Writes one page with an oblique map of exactly
 // the systems proxlist lists for the same search, proxlist's not-found page,
 // or a plain-text error (proxlist's own for every search it refuses). Exits
-// with 0 after a map page and with -1 otherwise.
+// with 0 after a map page and with -1 otherwise. Runs as CGI or as a
+// FastCGI responder (fastcgi_loop.h), with the same answers.
 #include <cstdlib>
 #include <optional>
 
 #include "database_session.h"
+#include "fastcgi_loop.h"
 #include "map_page.h"
 #include "map_view.h"
 #include "neighbour_request.h"
@@ -40,17 +42,16 @@ bool writeResultPage(SQLHSTMT statement, RequestContext& context)
     return true;
 }
 
-}  // namespace
-
-int main()
+// Answers one request (a RequestAnswer: see fastcgi_loop.h).
+int answerRequest(const char* queryString, SessionKeeper& sessions)
 {
-    const char* queryString = std::getenv("QUERY_STRING");
     if (!queryString) {
         writeMissingQueryAnswer();
         flushOutput();
         return kStatusFailed;
     }
-    RequestContext context;
+    RequestContext context{.rawQuery = {}, .query = {}, .request = {}, .view = {},
+                           .session = sessions.session(), .neighbours = {}};
     context.rawQuery = queryString;
     context.query = parseQueryString(queryString);
     // The search is checked first, so that every search proxlist refuses
@@ -63,6 +64,13 @@ int main()
         return kStatusFailed;
     }
 
-    return serveNeighbourRequest(context.session, context.request.systemId,
+    return serveNeighbourRequest(sessions, context.request.systemId,
                                  [&context](SQLHSTMT statement) { return writeResultPage(statement, context); });
+}
+
+}  // namespace
+
+int main()
+{
+    return runRequests(answerRequest);
 }

@@ -1,6 +1,7 @@
-// Everything proxmap keeps for one request, in one place. main owns the
-// one RequestContext of the process and hands each step only the parts it
-// uses.
+// Everything proxmap keeps for one request, in one place. The entry makes
+// a fresh RequestContext for every request and hands each step only the
+// parts it uses; nothing here outlives the request but the session it
+// borrows.
 #pragma once
 
 #include <string>
@@ -26,9 +27,9 @@ struct RequestContext {
     NeighbourRequest request;
     // The checked view. Filled by readMapView; read by the page.
     MapView view;
-    // The ODBC session. Opened and closed by main; every query of the page
-    // runs on its statement.
-    DatabaseSession session;
+    // The ODBC session of the process (SessionKeeper), opened and finished
+    // by the entry; every query of the page runs on its statement.
+    DatabaseSession& session;
     // The systems the search found. Filled when the page runs its search.
     NeighbourList neighbours;
 };

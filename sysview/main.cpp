@@ -3,12 +3,14 @@
 // Reads QUERY_STRING, decides which system the request names (ID=, Name=,
 // or Catalog= with CatNo=), and writes the report page of that system, a
 // list of the systems whose names match, a not-found page, or a plain-text
-// error. Exits with 0 after a report page and with -1 otherwise.
+// error. Exits with 0 after a report page and with -1 otherwise. Runs as
+// CGI or as a FastCGI responder (fastcgi_loop.h), with the same answers.
 #include <cstdlib>
 #include <memory>
 #include <string>
 
 #include "database_session.h"
+#include "fastcgi_loop.h"
 #include "id_not_found_page.h"
 #include "match_list_page.h"
 #include "no_match_page.h"
@@ -72,11 +74,9 @@ int answerNameRequest(RequestContext& context)
     return kStatusOther;
 }
 
-}  // namespace
-
-int main()
+// Answers one request (a RequestAnswer: see fastcgi_loop.h).
+int answerRequest(const char* queryString, SessionKeeper& sessions)
 {
-    const char* queryString = std::getenv("QUERY_STRING");
     if (!queryString) {
         writePlainTextPage("This CGI program requires a query string.  None was found.");
         return kStatusOther;
@@ -89,16 +89,22 @@ int main()
     }
 
     // The report's tables are large; the context lives on the heap.
-    const auto context = std::make_unique<RequestContext>();
-    context->request = std::move(*reading.request);
-    const SessionFailure failure = context->session.open();
+    const auto context = std::make_unique<RequestContext>(std::move(*reading.request), sessions.session());
+    const SessionFailure failure = sessions.open();
     if (failure != SessionFailure::None) {
         writeSessionFailurePage(context->session, failure);
-        context->session.close();
+        sessions.finish();
         return kStatusOther;
     }
     const int status = context->request.byId ? answerIdRequest(*context) : answerNameRequest(*context);
-    context->session.close();
+    sessions.finish();
     flushOutput();
     return status;
+}
+
+}  // namespace
+
+int main()
+{
+    return runRequests(answerRequest);
 }

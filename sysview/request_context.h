@@ -1,8 +1,9 @@
 // Everything one sysview request keeps while it is answered, declared once.
 //
-// The entry (main.cpp) owns the one context of the process and passes each
-// part to the code that fills or reads it; nothing here is reached through
-// a global.
+// The entry (main.cpp) makes a fresh context for every request and passes
+// each part to the code that fills or reads it; nothing here is reached
+// through a global, and nothing here outlives the request but the session
+// it borrows.
 #pragma once
 
 #include "database_session.h"
@@ -16,9 +17,10 @@ struct RequestContext {
     // Filled by readRequest from the query string; read by the entry to
     // choose the answer.
     Request request;
-    // Opened and closed by the entry; its connection and statement are
-    // handed to every lookup and loader.
-    DatabaseSession session;
+    // The session of the process (SessionKeeper), opened and finished by the
+    // entry; its connection and statement are handed to every lookup and
+    // loader.
+    DatabaseSession& session;
     // Filled by findSystemsByName for a name request; read by the entry
     // (how many matched) and by writeMatchListPage.
     MatchTable matches;

@@ -1,5 +1,6 @@
 #include "test_database.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -14,6 +15,8 @@
 #include <sstream>
 #include <stdexcept>
 #include <vector>
+
+#include "fastcgi_harness.h"
 
 namespace vldr::test {
 namespace {
@@ -110,6 +113,7 @@ TestDatabase::TestDatabase(std::initializer_list<std::string> sql)
 
 TestDatabase::~TestDatabase()
 {
+    stopFastCgiProcesses(configDirectory_);
     std::error_code ignored;
     std::filesystem::remove_all(directory_, ignored);
 }
@@ -128,23 +132,34 @@ ProgramResult TestDatabase::run(const std::string& program, const char* query) c
 ProgramResult runProgram(const std::string& program, const char* query,
                          std::initializer_list<std::string> environment)
 {
-    const std::string path = std::string(VLDR_BIN_DIR) + "/" + program;
+    const std::vector<std::string> settings(environment);
+    if (fastCgiTestMode()) return runThroughFastCgi(program, query, settings);
+    return runExecutable(std::string(VLDR_BIN_DIR) + "/" + program, {}, query, settings);
+}
+
+ProgramResult runExecutable(const std::string& path, const std::vector<std::string>& arguments, const char* query,
+                            const std::vector<std::string>& settings)
+{
+    std::vector<char*> argv{const_cast<char*>(path.c_str())};
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
     int outPipe[2], errorPipe[2];
     if (pipe(outPipe) != 0 || pipe(errorPipe) != 0) throw std::runtime_error("pipe failed");
-    const std::vector<std::string> settings(environment);
     pid_t child = fork();
     if (child < 0) throw std::runtime_error("fork failed");
     if (child == 0) {
+        const int empty = open("/dev/null", O_RDONLY);
+        if (empty >= 0) dup2(empty, STDIN_FILENO);
         dup2(outPipe[1], STDOUT_FILENO);
         dup2(errorPipe[1], STDERR_FILENO);
-        for (int end : {outPipe[0], outPipe[1], errorPipe[0], errorPipe[1]}) close(end);
+        for (int end : {outPipe[0], outPipe[1], errorPipe[0], errorPipe[1], empty}) close(end);
         if (query) setenv("QUERY_STRING", query, 1);
         else unsetenv("QUERY_STRING");
         for (const std::string& setting : settings) {
             const std::size_t eq = setting.find('=');
             setenv(setting.substr(0, eq).c_str(), setting.substr(eq + 1).c_str(), 1);
         }
-        execl(path.c_str(), path.c_str(), static_cast<char*>(nullptr));
+        execvp(path.c_str(), argv.data());
         _exit(127);
     }
     close(outPipe[1]);

@@ -7,6 +7,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace vldr::test {
 
@@ -77,8 +78,18 @@ protected:
 // Runs a program with the given environment additions (NAME=value) and
 // QUERY_STRING (unset when query is null), collecting standard output and
 // standard error; a run that outlasts kRunTimeLimitSeconds is killed.
+// With VLDR_TEST_FASTCGI=1 in the environment the request goes instead to
+// a long-lived FastCGI process of the program (fastcgi_harness.h), with the
+// same result expected.
 ProgramResult runProgram(const std::string& program, const char* query,
                          std::initializer_list<std::string> environment);
+
+// Runs the executable at path with arguments, the environment additions
+// (NAME=value) and QUERY_STRING (unset when query is null), standard input
+// empty, collecting standard output and standard error; a run that
+// outlasts kRunTimeLimitSeconds is killed. (runProgram's CGI way.)
+ProgramResult runExecutable(const std::string& path, const std::vector<std::string>& arguments, const char* query,
+                            const std::vector<std::string>& environment);
 
 // The header and head of an HTML page up to "<BODY>\n", with the given title line.
 std::string htmlHead(const std::string& titleLine);
