@@ -89,7 +89,8 @@ int answerRequest(const char* queryString, SessionKeeper& sessions)
     }
 
     // The report's tables are large; the context lives on the heap.
-    const auto context = std::make_unique<RequestContext>(std::move(*reading.request), sessions.session());
+    const std::unique_ptr<RequestContext> context(
+        new RequestContext{.request = std::move(*reading.request), .session = sessions.session(), .matches = {}, .report = {}});
     const SessionFailure failure = sessions.open();
     if (failure != SessionFailure::None) {
         writeSessionFailurePage(context->session, failure);
