@@ -21,17 +21,12 @@
 namespace vldr {
 namespace {
 
-
 // Below these the plain formats switch from "%g" to "%f".
 constexpr double kSmallValue = 0.1;            // luminosity, comfort zone, tidal index
 constexpr double kSmallCompanionValue = 0.001; // companion mass and size
 // A star diameter below this (solar diameters) is written in kilometres.
 constexpr double kSmallDiameter = 0.001;
 constexpr double kKilometresPerSolarDiameter = 1391980.0;
-// Arcseconds x light-years to solar diameters.
-constexpr double kSolarDiametersPerArcsecondLightYear = 32.95112936630387;
-// Angular diameter of the Sun seen from 1 AU (degrees).
-constexpr double kSunAngularDiameterAt1AU = 0.533111;
 
 // Period of variability (days): limits and factors of its units.
 constexpr double kOneHourInDays = 0.041666666666666664;
@@ -39,7 +34,6 @@ constexpr double kOneMinuteInDays = 0.0006944444444444445;
 constexpr double kHoursPerDay = 24.0;
 constexpr double kMinutesPerDay = 1440.0;
 constexpr double kSecondsPerDay = 86400.0;
-
 
 // A luminosity or comfort zone: with the precision of the component's
 // distance error when that is known, plainly otherwise.
@@ -104,6 +98,8 @@ void printBrightness(const Report& r, int i)
         writeErrorAware(photometry.Luminosity, position);
         writeText(" x Sol");
         if (photometry.LuminosityAtMax > photometry.Luminosity && std::isfinite(photometry.LuminosityAtMax)) {
+            // why: two blanks after "to", unlike the magnitudes' "(increasing to ": the
+            // page has always been written so, and the bytes of every page stay as they were.
             writeText(" (increasing to  ");
             writeErrorAware(photometry.LuminosityAtMax, position);
             writeText(" x Sol)");
@@ -133,6 +129,8 @@ void printVariability(const MagnitudeRecord& magnitudes)
             writeFormatted("%g minutes\n", p * kMinutesPerDay);
         else
             writeFormatted("%g seconds\n", p * kSecondsPerDay);
+        // why: an empty line after the period, which no other line has; kept so
+        // that every page's bytes stay as they have always been.
         writeText("\n");
     }
 
@@ -156,71 +154,50 @@ void printVariability(const MagnitudeRecord& magnitudes)
     if (any) writeText("\n");
 }
 
-// Writes the diameter line and returns the diameter in solar diameters
-// (0 when it is not known).
-double printDiameter(const ComponentRecord& component, const PositionRecord& position, const CatalogNames& catalogs)
+// The diameter line (as derived, from arcseconds with the precision of the
+// distance error when known) and its source.
+void printDiameter(const ComponentRecord& component, const ComponentDerivation& derived,
+                   const PositionRecord& position, const CatalogNames& catalogs)
 {
-    double d = 0;
-    if (component.hasDiameter) {
-        if (!component.IsDiameterArcsec) {
-            d = component.Diameter;
-            writeText("<BR><B>Diameter:</B> ");
+    if (derived.Diameter) {
+        const double d = *derived.Diameter;  // solar diameters
+        writeText("<BR><B>Diameter:</B> ");
+        if (component.IsDiameterArcsec && position.hasDistanceError) {
             if (d < kSmallDiameter)
-                writeFormatted("%g kilometers\n", d * kKilometresPerSolarDiameter);
+                writeFormatted("%s kilometers\n",
+                               formatWithError(d * kKilometresPerSolarDiameter, position.DistanceError).c_str());
             else
-                writeFormatted("%g x Sol\n", d);
-        } else if (position.hasDistance) {
-            d = position.Distance * component.Diameter * kSolarDiametersPerArcsecondLightYear;
-            writeText("<BR><B>Diameter:</B> ");
-            if (position.hasDistanceError) {
-                if (d < kSmallDiameter)
-                    writeFormatted("%s kilometers\n",
-                                   formatWithError(d * kKilometresPerSolarDiameter, position.DistanceError).c_str());
-                else
-                    writeFormatted("%s x Sol\n", formatWithError(d, position.DistanceError).c_str());
-            } else if (d < kSmallDiameter) {
-                writeFormatted("%g kilometers\n", d * kKilometresPerSolarDiameter);
-            } else {
-                writeFormatted("%g x Sol\n", d);
-            }
+                writeFormatted("%s x Sol\n", formatWithError(d, position.DistanceError).c_str());
+        } else if (d < kSmallDiameter) {
+            writeFormatted("%g kilometers\n", d * kKilometresPerSolarDiameter);
+        } else {
+            writeFormatted("%g x Sol\n", d);
         }
     }
     if (component.hasDiameterSource)
         writeFormatted("<BR><B>Source for diameter:</B> %s\n", lookupCatalogName(catalogs, component.DiameterSource));
-    return d;
 }
 
 // The comfort zone and, within it, the orbital period, the tidal index and
-// the star's angular size. A value that cannot be computed (a negative
-// mass, a comfort zone of 0) leaves its line out.
-void printComfortZone(const Report& r, int i, double diameter)
+// the star's angular size, each where it could be worked out.
+void printComfortZone(const Report& r, int i)
 {
-    const ComponentRecord& component = r.Components[i];
     const double c = r.Photometry[i].ComfortZone;  // AU
     if (c == kNoValue || !std::isfinite(c)) return;
+    const ComponentDerivation& derived = r.ComponentsDerived[i];
     writeText("<BR><B>Comfort Zone (visual):</B> ");
     writeErrorAware(c, r.ComponentPositions[i]);
     writeText(" A.U.s\n");
-
-    if (component.hasMass && component.Mass != 0) {
-        const double m = component.Mass;
-        const double k = c * c * c;
-        // Kepler's third law: years, with the radius in AU and the mass in solar masses.
-        const double period = std::sqrt(k / m);
-        if (std::isfinite(period)) {
-            const PeriodInUnits shown = periodInUnits(period);
-            writeFormatted("<BR><B>Orbital period in CZ:</B> %g %s\n", shown.value, shown.unit);
-        }
-        const double tidalIndex = m / k;
-        if (std::isfinite(tidalIndex)) {
-            writeText("<BR><B>Tidal index in CZ:</B> ");
-            writeNumber(tidalIndex, kSmallValue, "\n");
-        }
+    if (derived.OrbitalPeriodInCZ) {
+        const PeriodInUnits shown = periodInUnits(*derived.OrbitalPeriodInCZ);
+        writeFormatted("<BR><B>Orbital period in CZ:</B> %g %s\n", shown.value, shown.unit);
     }
-    if (diameter != 0) {
-        const double degrees = diameter / c * kSunAngularDiameterAt1AU;
-        if (std::isfinite(degrees)) writeFormatted("<BR><B>Angular size of star in sky in CZ:</B> %f degrees\n", degrees);
+    if (derived.TidalIndexInCZ) {
+        writeText("<BR><B>Tidal index in CZ:</B> ");
+        writeNumber(*derived.TidalIndexInCZ, kSmallValue, "\n");
     }
+    if (derived.AngularSizeInCZ)
+        writeFormatted("<BR><B>Angular size of star in sky in CZ:</B> %f degrees\n", *derived.AngularSizeInCZ);
 }
 
 // One measured quantity of a companion, in Jupiter's units.
@@ -262,7 +239,7 @@ void printCompanion(const Report& r, const PlanetRecord& planet)
         printCompanionMeasure({"Diameter", "diameter", planet.Radius, false, planet.hasRadiusError, planet.RadiusError,
                                planet.hasRadiusSource, planet.RadiusSource},
                               r.Catalogs);
-    printOrbits(r, planet.ID);
+    printBodyOrbits(r, planet.ID);
 }
 
 // The planets found for the component through the orbit hierarchy. An
@@ -305,8 +282,8 @@ void printComponent(const Report& r, int i)
         if (component.hasMassSource)
             writeFormatted("<BR><B>Source for mass:</B> %s\n", lookupCatalogName(r.Catalogs, component.MassSource));
     }
-    const double diameter = printDiameter(component, r.ComponentPositions[i], r.Catalogs);
-    printComfortZone(r, i, diameter);
+    printDiameter(component, r.ComponentsDerived[i], r.ComponentPositions[i], r.Catalogs);
+    printComfortZone(r, i);
     printCompanions(r, component);
 }
 

@@ -84,10 +84,6 @@ void printTripleLine(const char* label, double a, double b, double c, const Posi
 
 }  // namespace
 
-// The system (isComponent false) shows its sky position always and its
-// distance lines; a component shows its sky position only when its right
-// ascension or declination is its own, and its distance lines only when
-// its distance is its own.
 void printPosition(const PositionRecord& position, bool isComponent, const CatalogNames& catalogs)
 {
     if (!isComponent || position.ownRA || position.ownDec) printSkyPosition(position);
@@ -95,8 +91,6 @@ void printPosition(const PositionRecord& position, bool isComponent, const Catal
     printDistance(position, catalogs);
 }
 
-// Celestial, then galactic X,Y,Z in light-years; each line only when the
-// position converts (a distance, and for a non-zero distance both angles).
 void printSpatialCoordinates(const PositionRecord& position)
 {
     double x = 0, y = 0, z = 0;
@@ -106,8 +100,6 @@ void printSpatialCoordinates(const PositionRecord& position)
     printTripleLine("<BR><B>Galactic (X,Y,Z) coordinates in ly:</B> ", x, y, z, position);
 }
 
-// "a, b, c": with the digits the position's relative distance error
-// justifies when it has one, else with "%g".
 void printTriple(double a, double b, double c, const PositionRecord& position)
 {
     if (position.hasDistanceError) {
@@ -119,9 +111,6 @@ void printTriple(double a, double b, double c, const PositionRecord& position)
     }
 }
 
-// Proper motion (arcsec/yr) with its angle (degrees from north), radial
-// velocity (km/s), then their sources: one line when both sources are the
-// same abbreviation, else one line each.
 void printMotion(const VelocityRecord& velocity, const CatalogNames& catalogs)
 {
     if (printable(velocity.hasProperMotion, velocity.ProperMotion)) {
@@ -144,7 +133,6 @@ void printMotion(const VelocityRecord& velocity, const CatalogNames& catalogs)
         writeFormatted("<BR><B>Source for radial velocity:</B> %s\n", lookupCatalogName(catalogs, velocity.RVSource));
 }
 
-// The system's motion, then its U,V,W line when it can be computed.
 void printSystemKinematics(const Report& r)
 {
     printMotion(r.SystemVelocity, r.Catalogs);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "catalog.h"
+#include "derived_records.h"
 #include "field_limits.h"
 #include "name_lists.h"
 #include "records.h"
@@ -17,11 +18,13 @@
 namespace vldr {
 
 // Filled by the loaders that writeReport calls (each field names its
-// loader), then read by the sections.
+// loader) and by deriveReport, then read by the sections.
 struct Report {
     CatalogNames Catalogs;                           // loadCatalogNames
     OrbitRecord Orbits[kMaxOrbits];                  // loadOrbits, ascending ID
     ComponentPhotometry Photometry[kMaxComponents];  // derivePhotometry, index-aligned with Components
+    ComponentDerivation ComponentsDerived[kMaxComponents];  // deriveReport, index-aligned with Components
+    OrbitDerivation OrbitsDerived[kMaxOrbits];       // deriveReport, index-aligned with Orbits
     DATE_STRUCT NewestUpdate = {};                   // every loader: newest LastUpdated seen (noteUpdate)
     ComponentRecord Components[kMaxComponents];      // loadComponents, ascending ID
     PositionRecord ComponentPositions[kMaxComponents];  // loadComponentPositions

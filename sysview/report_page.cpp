@@ -7,8 +7,8 @@
 #include "orbit_loading.h"
 #include "orbit_section.h"
 #include "output.h"
-#include "photometry.h"
 #include "position_section.h"
+#include "report_derivation.h"
 #include "search_forms.h"
 #include "system_loading.h"
 #include "system_section.h"
@@ -19,6 +19,33 @@ namespace {
 // The oldest date the footer can show: no data at all were dated.
 constexpr DATE_STRUCT kNoUpdate{1900, 1, 1};
 
+void loadReport(Report& r, SQLHDBC connection, SQLHSTMT statement, long systemId);
+void printDateLine(const Report& r);
+
+}  // namespace
+
+void writeReport(Report& r, SQLHDBC connection, SQLHSTMT statement, long systemId)
+{
+    loadReport(r, connection, statement, systemId);
+    deriveReport(r);
+
+    writeHtmlHead("<TITLE>VLDR search results</TITLE>");
+    printSystemNames(r, systemId);
+    printSystemSection(r);
+    printPosition(r.SystemPosition, false, r.Catalogs);
+    printSpatialCoordinates(r.SystemPosition);
+    printSystemKinematics(r);
+    writeLine("<P><A HREF=\"/fields.html\">What do all these fields mean?</A><BR>");
+    printSystemOrbits(r);
+    printComponents(r);
+    printRadiusSearchForm(systemId, "</FORM>\n");
+    printRingSearchForm(systemId);
+    printDateLine(r);
+    writeHtmlClose();
+}
+
+namespace {
+
 // Every query of the report, in the order the page has always sent them.
 void loadReport(Report& r, SQLHDBC connection, SQLHSTMT statement, long systemId)
 {
@@ -26,7 +53,6 @@ void loadReport(Report& r, SQLHDBC connection, SQLHSTMT statement, long systemId
     r.Catalogs = loadCatalogNames(statement);
     loadComponents(r, connection, statement, systemId);
     loadComponentPositions(r, statement, systemId);
-    derivePhotometry(r);
     loadComponentVelocities(r, statement, systemId);
     loadSystemNames(r, statement, systemId);
     loadSystemRecord(r, statement, systemId);
@@ -43,24 +69,5 @@ void printDateLine(const Report& r)
 }
 
 }  // namespace
-
-void writeReport(Report& r, SQLHDBC connection, SQLHSTMT statement, long systemId)
-{
-    loadReport(r, connection, statement, systemId);
-
-    writeHtmlHead("<TITLE>VLDR search results</TITLE>");
-    printSystemNames(r, systemId);
-    printSystemSection(r);
-    printPosition(r.SystemPosition, false, r.Catalogs);
-    printSpatialCoordinates(r.SystemPosition);
-    printSystemKinematics(r);
-    writeLine("<P><A HREF=\"/fields.html\">What do all these fields mean?</A><BR>");
-    printOrbits(r, 0);
-    printComponents(r);
-    printRadiusSearchForm(systemId, "</FORM>\n");
-    printRingSearchForm(systemId);
-    printDateLine(r);
-    writeHtmlClose();
-}
 
 }  // namespace vldr

@@ -10,7 +10,8 @@ namespace vldr {
 
 // Loads the report of system systemId (a positive multiple of 100 whose
 // Systems row exists) into report (empty before), in the fixed order of
-// its statements, then writes the whole page: the sections, the two
+// its statements, derives what the page shows beyond the rows
+// (deriveReport), then writes the whole page: the sections, the two
 // neighbour-search forms, the date of the newest data and the closing tags.
 // Second statements are allocated on connection while the shared
 // statement's cursor is open. No failure stops the page: missing data are left out.

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "constants.h"
-#include "orbit_section.h"
+#include "body_names.h"
 #include "report.h"
 
 using namespace vldr;
