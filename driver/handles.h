@@ -40,6 +40,13 @@ struct Connection {
     std::string dataSourceName;       // as given to SQLConnect
     std::string databasePath;         // the DSN's Database= setting
     SQLUINTEGER loginTimeoutSeconds = 0;
+    // SQL_AUTOCOMMIT_OFF asked for: the statements between two SQLEndTran
+    // calls read inside one read transaction (read_transaction.h).
+    bool manualCommit = false;
+    // The authorizer's permission for BEGIN and COMMIT: 1 only while the
+    // driver itself begins or ends that read transaction, so that an
+    // application's own BEGIN is still refused.
+    int transactionControl = 0;
     std::vector<struct Statement*> statements;  // allocated on this connection, owned here
 };
 

@@ -6,6 +6,8 @@
 #include "binding.h"
 #include "diagnostics.h"
 #include "statement_support.h"
+
+#include "read_transaction.h"
 #include "text_output.h"
 
 namespace vldr::driver {
@@ -119,6 +121,10 @@ SQLRETURN executeStatement(Statement& statement)
 {
     if (statement.cursor == CursorState::NoStatement) return fail(statement.diagnostics, "HY010", "no statement is prepared");
     if (hasResultSet(statement)) return fail(statement.diagnostics, "24000", "the cursor is still open; close it first");
+    const int begun = beginReadTransactionIfManual(*statement.connection);
+    if (begun != SQLITE_OK) {
+        return failFromSqlite(statement.diagnostics, statement.connection->database, begun, "beginning the read transaction");
+    }
     const int rc = step(statement);
     if (rc == SQLITE_ROW) {
         statement.cursor = CursorState::RowPending;
