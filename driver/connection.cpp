@@ -110,6 +110,7 @@ SQLRETURN SQL_API SQLDisconnect(SQLHDBC handle)
         delete statement;
     }
     connection->statements.clear();
+    connection->preparedStatements.clear();
     sqlite3_close(connection->database);
     connection->database = nullptr;
     return SQL_SUCCESS;
