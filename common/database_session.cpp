@@ -48,6 +48,9 @@ SessionFailure DatabaseSession::open()
         return SessionFailure::Connect;
     }
     connected_ = true;
+    // A driver without transactions keeps autocommit; the pages read the
+    // same either way.
+    SQLSetConnectAttr(connection_, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0);
     rc = SQLAllocStmt(connection_, &statement_);
     if (rc != SQL_SUCCESS) {
         logOdbcFailure("SQLAllocStmt", SQL_HANDLE_DBC, connection_, rc);
@@ -71,6 +74,11 @@ bool DatabaseSession::connectionError(std::string& state, std::string& message) 
     return true;
 }
 
+void DatabaseSession::endRequestReads()
+{
+    if (connected_) SQLEndTran(SQL_HANDLE_DBC, connection_, SQL_COMMIT);
+}
+
 void DatabaseSession::close()
 {
     if (statement_ != SQL_NULL_HSTMT) {
@@ -78,6 +86,7 @@ void DatabaseSession::close()
         statement_ = SQL_NULL_HSTMT;
     }
     if (connected_) {
+        endRequestReads();
         SQLDisconnect(connection_);
         connected_ = false;
     }

@@ -33,8 +33,15 @@ public:
     ~DatabaseSession();
 
     // Runs the opening steps in order and stops at the first that fails.
-    // The handles obtained so far stay held until close().
+    // The handles obtained so far stay held until close(). A connected
+    // session reads in manual-commit mode where the driver offers it: the
+    // statements of one request share one read transaction (one snapshot
+    // of the file, its lock taken once) until endRequestReads().
     SessionFailure open();
+
+    // Ends the read transaction of the request's statements, if any, so that
+    // nothing holds the file's lock between requests.
+    void endRequestReads();
 
     // The first diagnostic record of a failed connection: SQLSTATE and message.
     // Returns false when the driver manager has none to give.

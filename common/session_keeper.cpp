@@ -59,6 +59,7 @@ void SessionKeeper::finish()
     SQLFreeStmt(session_.statement(), SQL_CLOSE);
     SQLFreeStmt(session_.statement(), SQL_UNBIND);
     SQLFreeStmt(session_.statement(), SQL_RESET_PARAMS);
+    session_.endRequestReads();
 }
 
 void SessionKeeper::close()

@@ -57,7 +57,7 @@ public:
     // that failed to open, is closed (so the next request tries again); a
     // kept session's shared statement is left with no cursor, no bound
     // columns and no parameters, since those point into the request's
-    // memory.
+    // memory, and its read transaction is ended.
     void finish();
 
     // Closes the session, kept or not, so that the next open() connects

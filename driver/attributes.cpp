@@ -1,9 +1,10 @@
 // Environment, connection and statement attributes. The connection is
-// read-only and commits nothing, the cursor is forward-only and fetches
+// read-only and changes nothing, the cursor is forward-only and fetches
 // one row at a time; a request for anything else keeps the driver's value
 // and says so (01S02), or is refused (HYC00).
 #include "diagnostics.h"
 #include "handles.h"
+#include "read_transaction.h"
 
 #include <string>
 
@@ -36,6 +37,17 @@ SQLRETURN onlyValue(DiagnosticArea& diagnostics, SQLPOINTER value, SQLULEN only,
 {
     if (integerValue(value) == only) return SQL_SUCCESS;
     return warn(diagnostics, "01S02", std::string("Option value changed: ") + what);
+}
+
+// SQL_ATTR_AUTOCOMMIT: on (every statement its own read) or off (one read
+// transaction up to SQLEndTran); switching it on ends an open transaction.
+SQLRETURN setAutocommit(Connection& connection, SQLULEN value)
+{
+    if (value != SQL_AUTOCOMMIT_ON && value != SQL_AUTOCOMMIT_OFF) {
+        return fail(connection.diagnostics, "HY024", "autocommit is either on or off");
+    }
+    connection.manualCommit = value == SQL_AUTOCOMMIT_OFF;
+    return connection.manualCommit ? SQL_SUCCESS : endReadTransaction(connection);
 }
 
 }  // namespace
@@ -80,7 +92,9 @@ SQLRETURN SQL_API SQLGetEnvAttr(SQLHENV handle, SQLINTEGER attribute, SQLPOINTER
 
 // SQL_ATTR_ACCESS_MODE: read-only whatever is asked (a request for
 // read-write keeps read-only, 01S02). SQL_ATTR_LOGIN_TIMEOUT is remembered;
-// the busy wait of the data source bounds a connect. Autocommit stays on.
+// the busy wait of the data source bounds a connect. Autocommit off reads
+// the statements up to SQLEndTran in one read transaction; switching it
+// back on ends that transaction.
 SQLRETURN SQL_API SQLSetConnectAttr(SQLHDBC handle, SQLINTEGER attribute, SQLPOINTER value, SQLINTEGER)
 {
     auto* connection = static_cast<Connection*>(handle);
@@ -93,7 +107,7 @@ SQLRETURN SQL_API SQLSetConnectAttr(SQLHDBC handle, SQLINTEGER attribute, SQLPOI
         connection->loginTimeoutSeconds = static_cast<SQLUINTEGER>(integerValue(value));
         return SQL_SUCCESS;
     case SQL_ATTR_AUTOCOMMIT:
-        return onlyValue(diagnostics, value, SQL_AUTOCOMMIT_ON, "every statement stands alone (autocommit)");
+        return setAutocommit(*connection, integerValue(value));
     case SQL_ATTR_CONNECTION_TIMEOUT:
     case SQL_ATTR_QUIET_MODE:
     case SQL_ATTR_PACKET_SIZE:
@@ -121,7 +135,8 @@ SQLRETURN SQL_API SQLGetConnectAttr(SQLHDBC handle, SQLINTEGER attribute, SQLPOI
     case SQL_ATTR_ACCESS_MODE:
         return integerAttribute<SQLUINTEGER>(SQL_MODE_READ_ONLY, value, length);
     case SQL_ATTR_AUTOCOMMIT:
-        return integerAttribute<SQLUINTEGER>(SQL_AUTOCOMMIT_ON, value, length);
+        return integerAttribute<SQLUINTEGER>(connection->manualCommit ? SQL_AUTOCOMMIT_OFF : SQL_AUTOCOMMIT_ON, value,
+                                             length);
     case SQL_ATTR_LOGIN_TIMEOUT:
         return integerAttribute<SQLUINTEGER>(connection->loginTimeoutSeconds, value, length);
     case SQL_ATTR_CONNECTION_TIMEOUT:

@@ -6,6 +6,7 @@
 #include "diagnostics.h"
 #include "open_checks.h"
 #include "read_only.h"
+#include "read_transaction.h"
 #include "statement_support.h"
 #include "text_output.h"
 
@@ -41,7 +42,7 @@ SQLRETURN openDataSource(Connection& connection, const std::string& name, const 
     sqlite3* database = nullptr;
     int rc = sqlite3_open_v2(path.c_str(), &database, kOpenFlags, nullptr);
     if (rc == SQLITE_OK) rc = sqlite3_extended_result_codes(database, 1);
-    if (rc == SQLITE_OK) rc = prepareReadOnlyConnection(database, settings.busyTimeoutMs);
+    if (rc == SQLITE_OK) rc = prepareReadOnlyConnection(database, settings.busyTimeoutMs, &connection.transactionControl);
     if (rc != SQLITE_OK) {
         const std::string why = database ? sqlite3_errmsg(database) : sqlite3_errstr(rc);
         sqlite3_close(database);
@@ -101,22 +102,29 @@ SQLRETURN SQL_API SQLDisconnect(SQLHDBC handle)
     auto* connection = static_cast<Connection*>(handle);
     clearDiagnostics(connection->diagnostics);
     if (connection->database == nullptr) return fail(connection->diagnostics, "08003", "the connection is not open");
+    // A read transaction left open has nothing to keep: it ends here.
+    endReadTransaction(*connection);
+    clearDiagnostics(connection->diagnostics);
     for (Statement* statement : connection->statements) {
         finalizeStatement(*statement);
         delete statement;
     }
     connection->statements.clear();
+    connection->preparedStatements.clear();
     sqlite3_close(connection->database);
     connection->database = nullptr;
     return SQL_SUCCESS;
 }
 
-// Every statement stands alone (autocommit) and changes nothing, so there
-// is never a transaction to end: commit and rollback succeed.
+// Ends a connection's read transaction (manual-commit mode); commit and
+// rollback alike, since nothing was changed. With autocommit on there is
+// never one to end. For an environment handle the driver manager ends the
+// transactions of its connections one by one.
 SQLRETURN SQL_API SQLEndTran(SQLSMALLINT handleType, SQLHANDLE handle, SQLSMALLINT)
 {
     DiagnosticArea* diagnostics = diagnosticsOf(handleType, handle);
     if (diagnostics == nullptr) return SQL_INVALID_HANDLE;
     clearDiagnostics(*diagnostics);
-    return SQL_SUCCESS;
+    if (handleType != SQL_HANDLE_DBC) return SQL_SUCCESS;
+    return endReadTransaction(*static_cast<Connection*>(handle));
 }

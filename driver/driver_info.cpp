@@ -109,8 +109,8 @@ SQLRETURN SQL_API SQLGetInfo(SQLHDBC handle, SQLUSMALLINT item, SQLPOINTER value
     case SQL_SEARCH_PATTERN_ESCAPE: return text("\\");
     case SQL_SPECIAL_CHARACTERS: return text("");
     case SQL_CURSOR_COMMIT_BEHAVIOR:
-    case SQL_CURSOR_ROLLBACK_BEHAVIOR: return word(SQL_CB_PRESERVE);
-    case SQL_TXN_CAPABLE: return word(SQL_TC_NONE);
+    case SQL_CURSOR_ROLLBACK_BEHAVIOR: return word(SQL_CB_CLOSE);
+    case SQL_TXN_CAPABLE: return word(SQL_TC_DML);
     case SQL_CONCAT_NULL_BEHAVIOR: return word(SQL_CB_NULL);
     case SQL_NULL_COLLATION: return word(SQL_NC_LOW);
     case SQL_IDENTIFIER_CASE: return word(SQL_IC_MIXED);

@@ -7,6 +7,8 @@
 #include <sqlext.h>
 #include <sqlite3.h>
 
+#include "statement_cache.h"
+
 #include <string>
 #include <vector>
 
@@ -40,6 +42,15 @@ struct Connection {
     std::string dataSourceName;       // as given to SQLConnect
     std::string databasePath;         // the DSN's Database= setting
     SQLUINTEGER loginTimeoutSeconds = 0;
+    // SQL_AUTOCOMMIT_OFF asked for: the statements between two SQLEndTran
+    // calls read inside one read transaction (read_transaction.h).
+    bool manualCommit = false;
+    // The authorizer's permission for BEGIN and COMMIT: 1 only while the
+    // driver itself begins or ends that read transaction, so that an
+    // application's own BEGIN is still refused.
+    int transactionControl = 0;
+    // Statements prepared on this connection, kept for their texts' next use.
+    StatementCache preparedStatements;
     std::vector<struct Statement*> statements;  // allocated on this connection, owned here
 };
 
@@ -61,6 +72,7 @@ struct Statement {
     Connection* connection;
     DiagnosticArea diagnostics;
     sqlite3_stmt* prepared = nullptr;
+    std::string text;                 // the text prepared (what the cache keeps it under)
     CursorState cursor = CursorState::NoStatement;
     std::vector<Binding> bindings;    // index = column number (from 1)
     // SQLGetData's progress through the current row's text or bytes.

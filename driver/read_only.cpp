@@ -13,16 +13,10 @@
 #include "../db/vldr_statement_clock.h"
 
 namespace vldr::driver {
-namespace {
 
 static_assert(kDefaultBusyTimeoutMs == VLDR_STATEMENT_LIMIT_MS, "both data sources limit statements alike");
 
-// A reader needs no transaction: an open one would only hold a lock.
-constexpr int kTransactionsAllowed = 0;
-
-}  // namespace
-
-int prepareReadOnlyConnection(sqlite3* database, int busyTimeoutMs)
+int prepareReadOnlyConnection(sqlite3* database, int busyTimeoutMs, const int* transactionControl)
 {
     // Extension loading is off by default; keep it off, C interface included.
     int rc = sqlite3_db_config(database, SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0, nullptr);
@@ -38,7 +32,7 @@ int prepareReadOnlyConnection(sqlite3* database, int busyTimeoutMs)
     if (rc == SQLITE_OK) rc = vldrRegisterLikeFunction(database);
     if (rc == SQLITE_OK) rc = sqlite3_exec(database, "PRAGMA query_only=1", nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK) rc = sqlite3_set_authorizer(database, vldrReadOnlyAuthorizer,
-                                                      const_cast<int*>(&kTransactionsAllowed));
+                                                      const_cast<int*>(transactionControl));
     return rc;
 }
 

@@ -6,6 +6,8 @@
 #include "binding.h"
 #include "diagnostics.h"
 #include "statement_support.h"
+
+#include "read_transaction.h"
 #include "text_output.h"
 
 namespace vldr::driver {
@@ -25,6 +27,32 @@ bool isOnlyComments(sqlite3* database, const char* text, const char* end)
         text = tail;
     }
     return true;
+}
+
+// Prepares text into prepared after the checks of prepareStatement; a
+// statement that fails one is finalized here and never reaches the cache.
+SQLRETURN prepareChecked(Statement& statement, std::string_view text, sqlite3_stmt*& prepared)
+{
+    sqlite3* database = statement.connection->database;
+    const char* end = text.data() + text.size();
+    const char* tail = nullptr;
+    const int rc = sqlite3_prepare_v2(database, text.data(), static_cast<int>(text.size()), &prepared, &tail);
+    const auto refuse = [&](const char* why) {
+        sqlite3_finalize(prepared);
+        prepared = nullptr;
+        return fail(statement.diagnostics, "42000", why);
+    };
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(prepared);
+        prepared = nullptr;
+        return failFromSqlite(statement.diagnostics, database, rc, "preparing the statement");
+    }
+    if (prepared == nullptr) return fail(statement.diagnostics, "42000", "the statement text is empty");
+    if (!isOnlyComments(database, tail, end)) return refuse("the text holds more than one statement; send one at a time");
+    if (!sqlite3_stmt_readonly(prepared)) {
+        return refuse("the data source only reads; this statement would change the database and is refused");
+    }
+    return SQL_SUCCESS;
 }
 
 // Steps once; on the end or an error the statement is reset, which ends
@@ -72,7 +100,10 @@ SQLRETURN fetchNextRow(Statement& statement)
 
 void finalizeStatement(Statement& statement)
 {
-    sqlite3_finalize(statement.prepared);
+    if (statement.prepared != nullptr) {
+        statement.connection->preparedStatements.keep(std::move(statement.text), statement.prepared);
+    }
+    statement.text.clear();
     statement.prepared = nullptr;
     statement.cursor = CursorState::NoStatement;
 }
@@ -93,24 +124,13 @@ bool hasResultSet(const Statement& statement)
 SQLRETURN prepareStatement(Statement& statement, std::string_view text)
 {
     finalizeStatement(statement);
-    sqlite3* database = statement.connection->database;
-    const char* end = text.data() + text.size();
-    const char* tail = nullptr;
-    const int rc = sqlite3_prepare_v2(database, text.data(), static_cast<int>(text.size()), &statement.prepared, &tail);
-    if (rc != SQLITE_OK) {
-        finalizeStatement(statement);
-        return failFromSqlite(statement.diagnostics, database, rc, "preparing the statement");
+    sqlite3_stmt* prepared = statement.connection->preparedStatements.take(text);
+    if (prepared == nullptr) {
+        const SQLRETURN rc = prepareChecked(statement, text, prepared);
+        if (rc != SQL_SUCCESS) return rc;
     }
-    if (statement.prepared == nullptr) return fail(statement.diagnostics, "42000", "the statement text is empty");
-    if (!isOnlyComments(database, tail, end)) {
-        finalizeStatement(statement);
-        return fail(statement.diagnostics, "42000", "the text holds more than one statement; send one at a time");
-    }
-    if (!sqlite3_stmt_readonly(statement.prepared)) {
-        finalizeStatement(statement);
-        return fail(statement.diagnostics, "42000",
-                    "the data source only reads; this statement would change the database and is refused");
-    }
+    statement.prepared = prepared;
+    statement.text = text;
     statement.cursor = CursorState::Prepared;
     return SQL_SUCCESS;
 }
@@ -119,6 +139,10 @@ SQLRETURN executeStatement(Statement& statement)
 {
     if (statement.cursor == CursorState::NoStatement) return fail(statement.diagnostics, "HY010", "no statement is prepared");
     if (hasResultSet(statement)) return fail(statement.diagnostics, "24000", "the cursor is still open; close it first");
+    const int begun = beginReadTransactionIfManual(*statement.connection);
+    if (begun != SQLITE_OK) {
+        return failFromSqlite(statement.diagnostics, statement.connection->database, begun, "beginning the read transaction");
+    }
     const int rc = step(statement);
     if (rc == SQLITE_ROW) {
         statement.cursor = CursorState::RowPending;

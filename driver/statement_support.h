@@ -9,7 +9,8 @@
 
 namespace vldr::driver {
 
-// Finalizes the statement's prepared statement, if any (NoStatement after).
+// Ends the statement's use of its prepared statement, if any: the
+// connection keeps it for its text's next use (NoStatement after).
 void finalizeStatement(Statement& statement);
 
 // Closes the cursor: resets the prepared statement, which ends its read of
