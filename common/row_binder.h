@@ -64,7 +64,9 @@ public:
     ~RowBinder();
 
     // Bind result column `column` (from 1 to kMaxBoundColumns) to storage of
-    // the C type the name says. The storage must outlive the binder. What
+    // the C type the name says. A column outside that range is an error:
+    // one line of the error log names it, and fetch() then brings no row.
+    // Otherwise binds storage as told. The storage must outlive the binder. What
     // the storage of a column that is NULL in a row holds is the driver's
     // choice (one leaves it as it was, another writes 0): read it only
     // behind has(), or bind it with clearedWhenNull.
@@ -100,6 +102,7 @@ public:
     template <class... Fields>
     void bindColumns(Fields&&... fields)
     {
+        static_assert(sizeof...(Fields) <= kMaxBoundColumns, "more columns than a RowBinder holds");
         bindColumnsFrom(1, std::forward<Fields>(fields)...);
     }
 
@@ -137,6 +140,7 @@ private:
     };
 
     void bind(SQLUSMALLINT column, SQLSMALLINT cType, void* storage, SQLLEN size);
+    bool acceptsColumn(SQLUSMALLINT column);
     static bool holdsValue(const Column& bound);
     static void report(Column& bound);
 
@@ -156,13 +160,14 @@ private:
     void bindField(SQLUSMALLINT column, BoundField<T> field)
     {
         bindField(column, field.storage);
-        if (column == 0 || column > kMaxBoundColumns) return;
+        if (misbound_ || column == 0 || column > kMaxBoundColumns) return;
         columns_[column].presentFlag = field.present;
         if (field.clearWhenNull) columns_[column].clearSize = sizeof(T);
     }
 
     SQLHSTMT statement_;
     std::string statementText_;
+    bool misbound_ = false;  // a column outside 1..kMaxBoundColumns was bound
     long rowsFetched_ = 0;  // rows of the result fetched so far, skipped ones included
     std::array<Column, kMaxBoundColumns + 1> columns_{};  // indexed by column number; 0 unused
 };
