@@ -175,12 +175,13 @@ private:
 // Runs query on statement, lets bind bind its columns, and fetches the
 // first row. True when a row came; false when the query fails (written to
 // the error log) or has no row. The bindings are released before it returns.
-bool fetchFirstRow(SQLHSTMT statement, const std::string& query, const std::function<void(RowBinder&)>& bind);
+[[nodiscard]] bool fetchFirstRow(SQLHSTMT statement, const std::string& query,
+                                 const std::function<void(RowBinder&)>& bind);
 
 // fetchFirstRow with fields bound to the query's columns in order, as
 // bindColumns binds them.
 template <class... Fields>
-bool fetchFirstRowInto(SQLHSTMT statement, const std::string& query, Fields&&... fields)
+[[nodiscard]] bool fetchFirstRowInto(SQLHSTMT statement, const std::string& query, Fields&&... fields)
 {
     return fetchFirstRow(statement, query,
                          [&fields...](RowBinder& row) { row.bindColumns(std::forward<Fields>(fields)...); });
@@ -189,7 +190,7 @@ bool fetchFirstRowInto(SQLHSTMT statement, const std::string& query, Fields&&...
 // Runs query on statement, lets bind bind its columns, and calls onRow
 // after each fetched row for as long as it returns true and rows come.
 // False when the query fails; the bindings are released before it returns.
-bool forEachRow(SQLHSTMT statement, const std::string& query, const std::function<void(RowBinder&)>& bind,
-                const std::function<bool()>& onRow);
+[[nodiscard]] bool forEachRow(SQLHSTMT statement, const std::string& query, const std::function<void(RowBinder&)>& bind,
+                              const std::function<bool()>& onRow);
 
 }  // namespace vldr
