@@ -14,9 +14,24 @@ RowBinder::~RowBinder()
     SQLFreeStmt(statement_, SQL_UNBIND);
 }
 
+// A column number outside 1..kMaxBoundColumns has no storage here: it is
+// an error in the caller, written to the log, and the binder then fetches
+// no row (fetch returns false), so that no page is made of a half-bound row.
+bool RowBinder::acceptsColumn(SQLUSMALLINT column)
+{
+    if (column >= 1 && column <= kMaxBoundColumns) return true;
+    if (!misbound_) {
+        logNote("column " + std::to_string(column) + " cannot be bound (columns 1 to " +
+                std::to_string(kMaxBoundColumns) + ")" +
+                (statementText_.empty() ? std::string() : " (statement: " + statementText_ + ")"));
+    }
+    misbound_ = true;
+    return false;
+}
+
 void RowBinder::bind(SQLUSMALLINT column, SQLSMALLINT cType, void* storage, SQLLEN size)
 {
-    if (column == 0 || column > kMaxBoundColumns) return;
+    if (!acceptsColumn(column)) return;
     Column& bound = columns_[column];
     bound = Column{cType, storage, SQL_NULL_DATA, false};
     bindColumn(statement_, column, cType, storage, size, &bound.indicator);
@@ -41,7 +56,7 @@ void RowBinder::bindText(SQLUSMALLINT column, char* field, std::size_t size)
 }
 void RowBinder::bindFlag(SQLUSMALLINT column, bool& target)
 {
-    if (column == 0 || column > kMaxBoundColumns) return;
+    if (!acceptsColumn(column)) return;
     bind(column, SQL_C_BIT, &columns_[column].bit, 0);
     columns_[column].bitTarget = &target;
 }
@@ -68,6 +83,7 @@ void RowBinder::report(Column& bound)
 
 bool RowBinder::fetch()
 {
+    if (misbound_) return false;
     Fetched fetched;
     while ((fetched = fetchRow(statement_)) == Fetched::UnreadableRow)
         logSkippedRow(statement_, ++rowsFetched_, statementText_);

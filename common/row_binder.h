@@ -64,7 +64,9 @@ public:
     ~RowBinder();
 
     // Bind result column `column` (from 1 to kMaxBoundColumns) to storage of
-    // the C type the name says. The storage must outlive the binder. What
+    // the C type the name says. A column outside that range is an error:
+    // one line of the error log names it, and fetch() then brings no row.
+    // Otherwise binds storage as told. The storage must outlive the binder. What
     // the storage of a column that is NULL in a row holds is the driver's
     // choice (one leaves it as it was, another writes 0): read it only
     // behind has(), or bind it with clearedWhenNull.
@@ -100,6 +102,7 @@ public:
     template <class... Fields>
     void bindColumns(Fields&&... fields)
     {
+        static_assert(sizeof...(Fields) <= kMaxBoundColumns, "more columns than a RowBinder holds");
         bindColumnsFrom(1, std::forward<Fields>(fields)...);
     }
 
@@ -137,6 +140,7 @@ private:
     };
 
     void bind(SQLUSMALLINT column, SQLSMALLINT cType, void* storage, SQLLEN size);
+    bool acceptsColumn(SQLUSMALLINT column);
     static bool holdsValue(const Column& bound);
     static void report(Column& bound);
 
@@ -156,13 +160,14 @@ private:
     void bindField(SQLUSMALLINT column, BoundField<T> field)
     {
         bindField(column, field.storage);
-        if (column == 0 || column > kMaxBoundColumns) return;
+        if (misbound_ || column == 0 || column > kMaxBoundColumns) return;
         columns_[column].presentFlag = field.present;
         if (field.clearWhenNull) columns_[column].clearSize = sizeof(T);
     }
 
     SQLHSTMT statement_;
     std::string statementText_;
+    bool misbound_ = false;  // a column outside 1..kMaxBoundColumns was bound
     long rowsFetched_ = 0;  // rows of the result fetched so far, skipped ones included
     std::array<Column, kMaxBoundColumns + 1> columns_{};  // indexed by column number; 0 unused
 };
@@ -170,12 +175,13 @@ private:
 // Runs query on statement, lets bind bind its columns, and fetches the
 // first row. True when a row came; false when the query fails (written to
 // the error log) or has no row. The bindings are released before it returns.
-bool fetchFirstRow(SQLHSTMT statement, const std::string& query, const std::function<void(RowBinder&)>& bind);
+[[nodiscard]] bool fetchFirstRow(SQLHSTMT statement, const std::string& query,
+                                 const std::function<void(RowBinder&)>& bind);
 
 // fetchFirstRow with fields bound to the query's columns in order, as
 // bindColumns binds them.
 template <class... Fields>
-bool fetchFirstRowInto(SQLHSTMT statement, const std::string& query, Fields&&... fields)
+[[nodiscard]] bool fetchFirstRowInto(SQLHSTMT statement, const std::string& query, Fields&&... fields)
 {
     return fetchFirstRow(statement, query,
                          [&fields...](RowBinder& row) { row.bindColumns(std::forward<Fields>(fields)...); });
@@ -184,7 +190,7 @@ bool fetchFirstRowInto(SQLHSTMT statement, const std::string& query, Fields&&...
 // Runs query on statement, lets bind bind its columns, and calls onRow
 // after each fetched row for as long as it returns true and rows come.
 // False when the query fails; the bindings are released before it returns.
-bool forEachRow(SQLHSTMT statement, const std::string& query, const std::function<void(RowBinder&)>& bind,
-                const std::function<bool()>& onRow);
+[[nodiscard]] bool forEachRow(SQLHSTMT statement, const std::string& query, const std::function<void(RowBinder&)>& bind,
+                              const std::function<bool()>& onRow);
 
 }  // namespace vldr

@@ -127,8 +127,11 @@ void loadConeDetails(SQLHSTMT statement, const CatalogNames& catalogs, const std
         const long primary = row.systemId + kComponentOffsets.first;
         row.name = systemDisplayName(statement, catalogs, row.systemId);
         loadSpectrum(statement, primary, row.spectrum);
-        fetchFirstRowInto(statement, composeStatement("SELECT ApparentVMag, BminusV FROM Magnitudes WHERE OwnerID = %ld", primary),
-                          flagged(row.vMag, row.hasVMag), flagged(row.bMinusV, row.hasBminusV));
+        // No row, or a failed query, leaves both magnitudes out.
+        if (!fetchFirstRowInto(statement,
+                               composeStatement("SELECT ApparentVMag, BminusV FROM Magnitudes WHERE OwnerID = %ld", primary),
+                               flagged(row.vMag, row.hasVMag), flagged(row.bMinusV, row.hasBminusV)))
+            row.hasVMag = row.hasBminusV = false;
         row.reportUrl = urlBase + reportPath(row.systemId);
     }
 }

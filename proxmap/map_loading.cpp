@@ -29,7 +29,8 @@ std::vector<std::optional<double>> loadFirstComponentMagnitudes(SQLHSTMT stateme
     bool hasOwner = false;
     double magnitude = 0;
     bool hasMagnitude = false;
-    forEachRow(
+    // A failed query leaves every magnitude out, as every failed query leaves its part out.
+    const bool ran = forEachRow(
         statement,
         composeStatement("SELECT OwnerID, ApparentVMag FROM Magnitudes WHERE OwnerID IN (%s)", owners.c_str()),
         [&](RowBinder& row) { row.bindColumns(flagged(owner, hasOwner), flagged(magnitude, hasMagnitude)); },
@@ -37,6 +38,7 @@ std::vector<std::optional<double>> loadFirstComponentMagnitudes(SQLHSTMT stateme
             if (hasOwner && hasMagnitude) byOwner.emplace(owner, magnitude);
             return true;
         });
+    if (!ran) byOwner.clear();
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const auto found = byOwner.find(lines[i].systemId + kComponentOffsets.first);
         if (found != byOwner.end()) magnitudes[i] = found->second;

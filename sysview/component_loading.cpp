@@ -95,14 +95,16 @@ void loadComponents(Report& r, SQLHDBC connection, SQLHSTMT statement, long syst
                         clearedWhenNull(fields.LastUpdated), flaggedOrCleared(fields.MassSource, fields.hasMassSource),
                         flaggedOrCleared(fields.DiameterSource, fields.hasDiameterSource), fields.IsDiameterArcsec);
     };
-    forEachRow(statement, text, bind, [&] {
+    // A failed query leaves the components out, as every failed query leaves its part out.
+    if (!forEachRow(statement, text, bind, [&] {
         ComponentRecord& component = r.Components[r.ComponentCount];
         component = fields;
         loadSpectrumAndMagnitudes(connection, component);
         noteUpdate(r, component.LastUpdated);
         ++r.ComponentCount;
         return r.ComponentCount < kMaxComponents;
-    });
+    }))
+        r.ComponentCount = 0;
 }
 
 // Reads the first Velocities row of ownerId into record, cleared first.

@@ -12,13 +12,15 @@ std::vector<std::string> loadProperNames(SQLHSTMT statement, long ownerId)
 {
     std::vector<std::string> names;
     char name[kNameSize] = {};
-    forEachRow(
+    // A failed query leaves the names out, as every failed query leaves its part out.
+    const bool ran = forEachRow(
         statement, composeStatement("SELECT Name FROM ProperNames WHERE OwnerID = %ld", ownerId),
         [&name](RowBinder& row) { row.bindColumns(clearedWhenNull(name)); },
         [&] {
             names.emplace_back(name);
             return true;
         });
+    if (!ran) names.clear();
     return names;
 }
 
@@ -27,13 +29,14 @@ std::vector<CatalogNumber> loadCatalogNumbers(SQLHSTMT statement, long ownerId)
     std::vector<CatalogNumber> numbers;
     char abbreviation[kAbbreviationSize] = {};
     char value[kNameSize] = {};
-    forEachRow(
+    const bool ran = forEachRow(
         statement, composeStatement("SELECT CatAbbrev, Value FROM CatalogNumbers WHERE OwnerID = %ld", ownerId),
         [&](RowBinder& row) { row.bindColumns(clearedWhenNull(abbreviation), clearedWhenNull(value)); },
         [&] {
             numbers.push_back(CatalogNumber{abbreviation, value});
             return true;
         });
+    if (!ran) numbers.clear();
     return numbers;
 }
 

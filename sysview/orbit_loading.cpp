@@ -31,13 +31,15 @@ void loadOrbits(Report& r, SQLHDBC connection, SQLHSTMT statement, long systemId
                         flagged(fields.PeriodError, fields.hasPeriodError), clearedWhenNull(fields.LastUpdated),
                         fields.IsAxisAU);
     };
-    forEachRow(statement, text, bind, [&] {
+    // A failed query leaves the orbits out, as every failed query leaves its part out.
+    if (!forEachRow(statement, text, bind, [&] {
         OrbitRecord orbit = fields;
         loadSpectrumAndMagnitudes(connection, orbit);
         noteUpdate(r, orbit.LastUpdated);
         if (r.OrbitCount < kMaxOrbits) r.Orbits[r.OrbitCount++] = orbit;
         return true;
-    });
+    }))
+        r.OrbitCount = 0;
 }
 
 // A NULL bit reads as false, a NULL name as empty text, and a NULL date as
@@ -56,11 +58,12 @@ void loadPlanets(Report& r, SQLHSTMT statement, long systemId)
                         flagged(fields.Radius, fields.hasRadius), flagged(fields.RadiusError, fields.hasRadiusError),
                         flagged(fields.RadiusSource, fields.hasRadiusSource));
     };
-    forEachRow(statement, text, bind, [&] {
+    if (!forEachRow(statement, text, bind, [&] {
         noteUpdate(r, fields.LastUpdated);
         if (r.PlanetCount < kMaxPlanets) r.Planets[r.PlanetCount++] = fields;
         return true;
-    });
+    }))
+        r.PlanetCount = 0;
 }
 
 }  // namespace vldr

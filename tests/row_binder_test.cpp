@@ -7,6 +7,7 @@
 #include <string>
 
 #include "database_session.h"
+#include "error_log.h"
 #include "row_binder.h"
 #include "statement.h"
 #include "test_database.h"
@@ -80,6 +81,25 @@ TEST_F(RowBinding, FlagsClearingAndBitsFollowEachRow)
     // After the last row nothing changes.
     EXPECT_FALSE(row.fetch());
     EXPECT_EQ(describe(r), "103 'C' bit=0 mass=2.000000 date=2001-1");
+}
+
+// Regression: a column past kMaxBoundColumns was silently left unbound.
+TEST_F(RowBinding, BindingPastTheLastColumnIsAnErrorAndFetchesNoRow)
+{
+    ASSERT_TRUE(runQuery(statement(), kQuery));
+    std::string log;
+    captureErrorLog(&log);
+    Row r;
+    {
+        RowBinder row(statement(), kQuery);
+        row.bindColumns(r.id);
+        row.bindColumnsFrom(kMaxBoundColumns + 1, clearedWhenNull(r.name));
+        EXPECT_FALSE(row.fetch());
+    }
+    captureErrorLog(nullptr);
+    EXPECT_EQ(r.id, 0);
+    EXPECT_NE(log.find("column 17 cannot be bound (columns 1 to 16) (statement: SELECT ID, Name"), std::string::npos)
+        << log;
 }
 
 TEST_F(RowBinding, BindingFromALaterColumnNumbersOnFromThere)
