@@ -19,8 +19,9 @@
 #include <string.h>
 #include <sys/resource.h>
 
-static const char *kScan =
-    "SELECT RA_hr, RA_min, RA_sec, Dec_deg, Dec_arcmin, Dec_arcsec, Distance, OwnerID FROM Positions";
+#include "neighbour_scan.h"
+
+static const char *kScan = kNeighbourScanStatement;
 static const double kRadiansPerHour = 0.26179938779914941;
 static const double kRadiansPerDegree = 0.017453292519943295;
 

@@ -21,7 +21,7 @@ if [ $# -gt 2 ]; then sizes=("${@:3}"); fi
 
 work=$(mktemp -d /tmp/driver-bench-XXXXXX)
 trap 'rm -rf "$work"' EXIT
-gcc -O2 -o "$work/driver_scan" "$here/bench/driver_scan.c" -lodbc -lsqlite3 -lm
+gcc -O2 -I"$here/common" -o "$work/driver_scan" "$here/bench/driver_scan.c" -lodbc -lsqlite3 -lm
 
 # A database of n systems' positions (random, within the schema's checks).
 make_db() {

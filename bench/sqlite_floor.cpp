@@ -18,6 +18,7 @@
 #include <cstring>
 
 #include "coordinates.h"
+#include "neighbour_scan.h"
 #include "records.h"
 
 namespace {
@@ -75,7 +76,7 @@ int main(int argc, char** argv)
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(argv[1], &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) return 1;
     const char* text = isScan
-        ? "SELECT RA_hr, RA_min, RA_sec, Dec_deg, Dec_arcmin, Dec_arcsec, Distance, OwnerID FROM Positions"
+        ? kNeighbourScanStatement
         : argv[3];
     sqlite3_stmt* row = nullptr;
     if (sqlite3_prepare_v2(db, text, -1, &row, nullptr) != SQLITE_OK) {

@@ -19,9 +19,10 @@ inline constexpr double kParsecsPerAU = 4.848132257047972e-06;
 inline constexpr double kSpeedOfLight = 299792.458;
 // Degrees of right ascension in one hour.
 inline constexpr double kDegreesPerHour = 15.0;
-// Fractions that turn minutes and seconds into hours or degrees.
-inline constexpr double kHoursPerMinute = 1.0 / 60.0;
-inline constexpr double kHoursPerSecond = 1.0 / 3600.0;
+// Parts of an hour (or of a degree) in one minute (or arcminute) and in one
+// second (or arcsecond): the sexagesimal fractions.
+inline constexpr double kPartsPerMinute = 1.0 / 60.0;
+inline constexpr double kPartsPerSecond = 1.0 / 3600.0;
 
 // The Sun's absolute visual magnitude.
 inline constexpr double kSolarAbsoluteMagnitude = 4.85;

@@ -36,13 +36,13 @@ void equatorialAngles(const PositionRecord& position, double& alpha, double& del
 
 double rightAscensionHours(const PositionRecord& position)
 {
-    return position.RA_sec * kHoursPerSecond + position.RA_min * kHoursPerMinute + position.RA_hr;
+    return position.RA_sec * kPartsPerSecond + position.RA_min * kPartsPerMinute + position.RA_hr;
 }
 
 double declinationDegrees(const PositionRecord& position)
 {
     const double sign = position.Dec_deg < 0 ? -1.0 : 1.0;
-    return sign * position.Dec_arcsec * kHoursPerSecond + sign * position.Dec_arcmin * kHoursPerMinute +
+    return sign * position.Dec_arcsec * kPartsPerSecond + sign * position.Dec_arcmin * kPartsPerMinute +
            position.Dec_deg;
 }
 

@@ -6,6 +6,13 @@
 
 namespace vldr {
 
+// A point in galactic rectangular coordinates centred on the Sun (light-years).
+struct GalacticPoint {
+    double x = 0;
+    double y = 0;
+    double z = 0;
+};
+
 // Right ascension of a position (hours), from its hours, minutes and seconds.
 double rightAscensionHours(const PositionRecord& position);
 

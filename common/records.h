@@ -46,6 +46,13 @@ struct PositionRecord {
     double Epoch = 0;           // epoch of the position (year)
 };
 
+// One row of a scan of Positions: the position with the OwnerID it belongs to.
+struct OwnedPositionRow {
+    PositionRecord position;
+    SQLINTEGER OwnerID = 0;
+    bool hasOwner = false;
+};
+
 // One Velocities row.
 struct VelocityRecord {
     bool hasProperMotion = false;

@@ -16,10 +16,7 @@ namespace vldr {
 namespace {
 
 // One row of the scan.
-struct ScanRow {
-    PositionRecord position;
-    SQLINTEGER OwnerID = 0;
-    bool hasOwner = false;
+struct ScanRow : OwnedPositionRow {
     bool hasEpoch = false;
     double epoch = 0;
 };

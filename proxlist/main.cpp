@@ -26,8 +26,6 @@ using namespace vldr;
 
 namespace {
 
-constexpr int kStatusFailed = -1;
-
 // Writes the result page context.request asks for, on statement of the open session.
 // Returns false, having written nothing, when the system searched around
 // has no usable position.
@@ -46,17 +44,11 @@ bool writeResultPage(SQLHSTMT statement, RequestContext& context)
 // Answers one request (a RequestAnswer: see fastcgi_loop.h).
 int answerRequest(const char* queryString, SessionKeeper& sessions)
 {
-    if (!queryString) {
-        writeMissingQueryAnswer();
-        flushOutput();
-        return kStatusFailed;
-    }
+    if (!queryString) return refuseNeighbourRequest(nullptr);
     RequestContext context{.query = {}, .request = {}, .session = sessions.session(), .neighbours = {}};
     context.query = parseQueryString(queryString);
     if (const char* fault = readNeighbourRequest(context.query, context.request)) {
-        writeRefusalAnswer(fault);
-        flushOutput();
-        return kStatusFailed;
+        return refuseNeighbourRequest(fault);
     }
 
     return serveNeighbourRequest(sessions, context.request.systemId,

@@ -7,14 +7,11 @@
 #include <optional>
 #include <string>
 
+#include "constants.h"
 #include "ids.h"
 
 namespace vldr {
 namespace {
-
-// Parts of a degree (or of an hour) in one minute and one second.
-constexpr double kPerMinute = 0.016666666666666666;
-constexpr double kPerSecond = 0.0002777777777777778;
 
 // How one limit (minimum or maximum, RA or Dec) is read: the keys of its
 // three components, the range of the whole part and the message for each
@@ -168,13 +165,13 @@ const char* readRadii(const QueryString& query, NeighbourRequest& request)
 
 double rightAscensionLimit(int hours, int minutes, double seconds)
 {
-    return hours + minutes * kPerMinute + seconds * kPerSecond;
+    return hours + minutes * kPartsPerMinute + seconds * kPartsPerSecond;
 }
 
 double declinationLimit(int degrees, int arcminutes, double arcseconds)
 {
     const double sign = degrees < 0 ? -1.0 : 1.0;
-    return degrees + sign * arcminutes * kPerMinute + sign * arcseconds * kPerSecond;
+    return degrees + sign * arcminutes * kPartsPerMinute + sign * arcseconds * kPartsPerSecond;
 }
 
 const char* readNeighbourRequest(const QueryString& query, NeighbourRequest& request)

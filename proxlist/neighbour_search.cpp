@@ -14,11 +14,7 @@ namespace vldr {
 namespace {
 
 // One row of the scan: the position columns land in a PositionRecord.
-struct ScanRow {
-    PositionRecord position;
-    SQLINTEGER OwnerID = 0;
-    bool hasOwner = false;
-};
+using ScanRow = OwnedPositionRow;
 
 // Binds the eight columns of the scan, in the order of its statement, to row.
 void bindScanRow(RowBinder& binder, ScanRow& row)

@@ -37,4 +37,15 @@ int serveNeighbourRequest(SessionKeeper& sessions, std::int32_t systemId,
     return served ? kStatusDone : kStatusFailed;
 }
 
+int refuseNeighbourRequest(const char* fault)
+{
+    if (fault) {
+        writeRefusalAnswer(fault);
+    } else {
+        writeMissingQueryAnswer();
+    }
+    flushOutput();
+    return kStatusFailed;
+}
+
 }  // namespace vldr

@@ -24,4 +24,9 @@ namespace vldr {
 int serveNeighbourRequest(SessionKeeper& sessions, std::int32_t systemId,
                           const std::function<bool(SQLHSTMT)>& writePage);
 
+// Answers a request that cannot be searched: the three-line answer to a
+// missing QUERY_STRING when fault is null, else the one-line refusal of
+// fault. Everything written is flushed; returns the failed status, -1.
+int refuseNeighbourRequest(const char* fault);
+
 }  // namespace vldr

@@ -6,14 +6,10 @@
 #include <optional>
 #include <string>
 
-namespace vldr {
+#include "coordinates.h"
+#include "neighbour_scan.h"
 
-// A point in galactic rectangular coordinates centred on the Sun (light-years).
-struct GalacticPoint {
-    double x = 0;
-    double y = 0;
-    double z = 0;
-};
+namespace vldr {
 
 // The table of the position grid; a database without it is searched by
 // reading every row.
@@ -37,10 +33,8 @@ inline constexpr long long kMaxGridColumns = 4096;
 // size (far more than the two ever differ by).
 inline constexpr double kGridMarginFraction = 1e-6;
 
-// The statement that reads every row of Positions, in rowid order, with the
-// eight columns the search binds.
-inline constexpr const char* kPositionScan =
-    "SELECT RA_hr, RA_min, RA_sec, Dec_deg, Dec_arcmin, Dec_arcsec, Distance, OwnerID FROM Positions";
+// The statement that reads every row of Positions (see neighbour_scan.h).
+inline constexpr const char* kPositionScan = kNeighbourScanStatement;
 
 // The statement that reads, with the same eight columns and in the same
 // order (ascending rowid), the rows of Positions that the grid files within

@@ -27,8 +27,6 @@ using namespace vldr;
 
 namespace {
 
-constexpr int kStatusFailed = -1;
-
 // Writes the map page context asks for, on statement of the open session. Returns
 // false, having written nothing, when the system searched around has no
 // usable position.
@@ -45,11 +43,7 @@ bool writeResultPage(SQLHSTMT statement, RequestContext& context)
 // Answers one request (a RequestAnswer: see fastcgi_loop.h).
 int answerRequest(const char* queryString, SessionKeeper& sessions)
 {
-    if (!queryString) {
-        writeMissingQueryAnswer();
-        flushOutput();
-        return kStatusFailed;
-    }
+    if (!queryString) return refuseNeighbourRequest(nullptr);
     RequestContext context{.rawQuery = {}, .query = {}, .request = {}, .view = {},
                            .session = sessions.session(), .neighbours = {}};
     context.rawQuery = queryString;
@@ -58,11 +52,7 @@ int answerRequest(const char* queryString, SessionKeeper& sessions)
     // gets proxlist's own answer; only then the view.
     const char* fault = readNeighbourRequest(context.query, context.request);
     if (!fault) fault = readMapView(context.query, context.view);
-    if (fault) {
-        writeRefusalAnswer(fault);
-        flushOutput();
-        return kStatusFailed;
-    }
+    if (fault) return refuseNeighbourRequest(fault);
 
     return serveNeighbourRequest(sessions, context.request.systemId,
                                  [&context](SQLHSTMT statement) { return writeResultPage(statement, context); });
