@@ -10,7 +10,7 @@ namespace vldr::driver {
 
 // Sets up a connection just opened with SQLITE_OPEN_READONLY: each statement
 // may wait for a writer's lock and run busyTimeoutMs milliseconds at most,
-// together (db/vldr_statement_clock.h), registers INT(), and
+// together (sqlite_policy/vldr_statement_clock.h), registers INT(), and
 // installs the read-only rules. Returns SQLITE_OK, or SQLite's result code
 // when a step failed (the connection must then be closed).
 int prepareReadOnlyConnection(sqlite3* database, int busyTimeoutMs);
