@@ -1,6 +1,6 @@
 // Fixed widths and capacities of both programs, each with the reason for
 // its value. The importer cuts the texts it writes to the same widths
-// (db/import/vldr_import/layout.py; tests/importer_writer_test.py checks
+// (importer/vldr_import/layout.py; tests/importer_writer_test.py checks
 // that the two agree).
 #pragma once
 

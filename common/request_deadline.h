@@ -1,6 +1,6 @@
 // When a request stops querying: at its deadline, or as soon as the data
 // source has given up on a statement because it waited out a writer's lock
-// or ran past the data source's time limit (db/vldr_statement_clock.h).
+// or ran past the data source's time limit (sqlite_policy/vldr_statement_clock.h).
 // From then on every query fails at once without reaching the data source,
 // so each loader leaves its part out as after any failed query and the
 // page so far is closed properly: a complete response, never a truncated

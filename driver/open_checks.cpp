@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "../db/vldr_file_checks.h"
+#include "vldr_file_checks.h"
 
 namespace vldr::driver {
 namespace {

@@ -7,10 +7,10 @@
 #include <time.h>
 
 // The dialect and the read-only rules as the SQLite extension defines them (same source).
-#include "../db/vldr_int_function.h"
-#include "../db/vldr_like_function.h"
-#include "../db/vldr_read_only_rules.h"
-#include "../db/vldr_statement_clock.h"
+#include "vldr_int_function.h"
+#include "vldr_like_function.h"
+#include "vldr_read_only_rules.h"
+#include "vldr_statement_clock.h"
 
 namespace vldr::driver {
 

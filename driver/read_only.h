@@ -10,7 +10,7 @@ namespace vldr::driver {
 
 // Sets up a connection just opened with SQLITE_OPEN_READONLY: each statement
 // may wait for a writer's lock and run busyTimeoutMs milliseconds at most,
-// together (db/vldr_statement_clock.h), registers INT(), and
+// together (sqlite_policy/vldr_statement_clock.h), registers INT(), and
 // installs the read-only rules; BEGIN and COMMIT are allowed only while
 // *transactionControl is non-zero (the driver's own read transaction, see
 // read_transaction.h). transactionControl must outlive the connection.

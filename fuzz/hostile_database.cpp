@@ -14,8 +14,8 @@
 #include <vector>
 
 // The dialect the schema's database is built with, as the data sources define it.
-#include "../db/vldr_int_function.h"
-#include "../db/vldr_like_function.h"
+#include "vldr_int_function.h"
+#include "vldr_like_function.h"
 
 namespace vldr::fuzz {
 namespace {

@@ -16,7 +16,7 @@ import unittest
 SOURCE_DIR = os.environ.get('VLDR_SOURCE_DIR',
                             os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 FIXTURES = os.path.join(SOURCE_DIR, 'tests', 'fixtures')
-IMPORT = os.path.join(SOURCE_DIR, 'db', 'import-catalogues')
+IMPORT = os.path.join(SOURCE_DIR, 'importer', 'import-catalogues')
 PARSECS_PER_LIGHT_YEAR = 0.30659488667179907
 
 

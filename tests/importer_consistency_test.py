@@ -12,7 +12,7 @@ import unittest
 
 SOURCE_DIR = os.environ.get('VLDR_SOURCE_DIR',
                             os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-sys.path.insert(0, os.path.join(SOURCE_DIR, 'db', 'import'))
+sys.path.insert(0, os.path.join(SOURCE_DIR, 'importer'))
 from vldr_import import consistency, designations, grouping, names, nearest, orb6  # noqa: E402
 from vldr_import.model import Orbit, Star, System  # noqa: E402
 from vldr_import.report import Report  # noqa: E402

@@ -18,9 +18,9 @@ SOURCE_DIR = os.environ.get('VLDR_SOURCE_DIR',
                             os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 FIXTURES = os.path.join(SOURCE_DIR, 'tests', 'fixtures')
 DATA = os.path.join(SOURCE_DIR, 'data')
-IMPORT = os.path.join(SOURCE_DIR, 'db', 'import-catalogues')
+IMPORT = os.path.join(SOURCE_DIR, 'importer', 'import-catalogues')
 
-sys.path.insert(0, os.path.join(SOURCE_DIR, 'db', 'import'))
+sys.path.insert(0, os.path.join(SOURCE_DIR, 'importer'))
 from vldr_import import plausibility, spectra  # noqa: E402
 from vldr_import.model import Star  # noqa: E402
 

@@ -1,4 +1,4 @@
-"""Tests of the catalogue importer (db/import-catalogues): small fixture
+"""Tests of the catalogue importer (importer/import-catalogues): small fixture
 catalogues for its rules, and the shipped catalogues through the real programs.
 
 Run by CTest with VLDR_SOURCE_DIR, VLDR_BIN_DIR and VLDR_EXTENSION_PATH set;
@@ -19,11 +19,11 @@ SOURCE_DIR = os.environ.get('VLDR_SOURCE_DIR',
 BIN_DIR = os.environ.get('VLDR_BIN_DIR', os.path.join(SOURCE_DIR, 'build', 'bin'))
 EXTENSION = os.environ.get('VLDR_EXTENSION_PATH',
                            os.path.join(SOURCE_DIR, 'build', 'lib', 'vldr_sqlite_ext.so'))
-IMPORT = os.path.join(SOURCE_DIR, 'db', 'import-catalogues')
+IMPORT = os.path.join(SOURCE_DIR, 'importer', 'import-catalogues')
 FIXTURES = os.path.join(SOURCE_DIR, 'tests', 'fixtures')
 PARSECS_PER_LIGHT_YEAR = 0.30659488667179907
 
-sys.path.insert(0, os.path.join(SOURCE_DIR, 'db', 'import'))
+sys.path.insert(0, os.path.join(SOURCE_DIR, 'importer'))
 from vldr_import import spectra, units  # noqa: E402
 
 

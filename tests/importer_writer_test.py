@@ -21,7 +21,7 @@ EXTENSION = os.environ.get('VLDR_EXTENSION_PATH',
                            os.path.join(SOURCE_DIR, 'build', 'lib', 'vldr_sqlite_ext.so'))
 SCHEMA = os.path.join(SOURCE_DIR, 'db', 'schema.sql')
 
-sys.path.insert(0, os.path.join(SOURCE_DIR, 'db', 'import'))
+sys.path.insert(0, os.path.join(SOURCE_DIR, 'importer'))
 from vldr_import import layout, writer  # noqa: E402
 from vldr_import.report import Report  # noqa: E402
 

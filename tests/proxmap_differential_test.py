@@ -113,7 +113,7 @@ class MapAgainstList(unittest.TestCase):
     def test_shipped_database(self):
         with tempfile.TemporaryDirectory(prefix='vldr-map-') as tmp:
             database = os.path.join(tmp, 'vldr.db')
-            subprocess.run([os.path.join(SOURCE, 'db', 'import-catalogues'), database], check=True,
+            subprocess.run([os.path.join(SOURCE, 'importer', 'import-catalogues'), database], check=True,
                            capture_output=True, timeout=300)
             site = Site(tmp, database)
             rng = random.Random(5)

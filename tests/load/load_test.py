@@ -69,7 +69,7 @@ def build_database(path):
     """Builds the database of the shipped catalogues at path (the importer
     writes a temporary file and renames it into place)."""
     with open(path + ".report", "w") as report:
-        subprocess.run([os.path.join(ROOT, "db", "import-catalogues"), path],
+        subprocess.run([os.path.join(ROOT, "importer", "import-catalogues"), path],
                        stdout=report, stderr=subprocess.STDOUT, check=True)
 
 

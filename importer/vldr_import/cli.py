@@ -26,7 +26,7 @@ from .variables import read_variables
 from .writer import write_database
 
 DEFAULT_SCHEMA = os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))),
-                              '..', 'schema.sql')
+                              '..', 'db', 'schema.sql')
 DATED_SOURCES = ('hyg', 'nearest', 'brown_dwarfs', 'orb6', 'planets', 'variables')
 
 

@@ -81,7 +81,7 @@ def keep_rollback_journal(con):
 
 # The indexes built after the data (display-name lookups by system and the
 # position grid of the neighbour search), shared with db/build-db.
-INDEXES_PATH = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'indexes.sql')
+INDEXES_PATH = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'db', 'indexes.sql')
 
 
 def build_indexes(con):
