@@ -19,7 +19,7 @@ int hexDigitValue(char c)
 
 }  // namespace
 
-std::string decodeQueryValue(std::string_view raw)
+SqlQuoted decodeQueryText(std::string_view raw)
 {
     std::string out;
     out.reserve(raw.size());
@@ -37,23 +37,23 @@ std::string decodeQueryValue(std::string_view raw)
             char byte = static_cast<char>(low < 0 ? high : high * 16 + low);
             i += low < 0 ? 2 : 3;
             if (byte == '\0') break;
-            if (byte == '\'') {
-                out += "''";
-            } else {
-                out += byte;
-            }
+            out += byte;
             continue;
         }
         if (c == '\0') break;
         switch (c) {
         case '+': out += ' '; break;
         case '*': out += '\xB0'; break;
-        case '\'': out += "''"; break;
         default: out += c; break;
         }
         i += 1;
     }
-    return out;
+    return quoteSqlText(out);
+}
+
+std::string decodeQueryValue(std::string_view raw)
+{
+    return decodeQueryText(raw).text();
 }
 
 QueryString parseQueryString(std::string_view text)
@@ -76,7 +76,7 @@ QueryString parseQueryString(std::string_view text)
         while (pos < end && text[pos] != '&') ++pos;
         if (pos - valueStart > kMaxRawQueryValueLength) break;
         query.pairs.push_back(QueryParam{std::string(text.substr(nameStart, nameLength)),
-                                         decodeQueryValue(text.substr(valueStart, pos - valueStart))});
+                                         decodeQueryText(text.substr(valueStart, pos - valueStart))});
         if (pos == end) break;
         ++pos;  // past the '&'
     }
@@ -86,19 +86,22 @@ QueryString parseQueryString(std::string_view text)
 const char* getQueryValue(const QueryString& query, const char* name)
 {
     for (const QueryParam& param : query.pairs) {
-        if (param.name == name) return param.value.c_str();
+        if (param.name == name) return param.value.text().c_str();
     }
     return nullptr;
 }
 
 std::string cutDecodedValue(std::string_view decoded, std::size_t limit)
 {
-    if (decoded.size() <= limit) return std::string(decoded);
-    std::string_view cut = decoded.substr(0, limit);
-    std::size_t trailingQuotes = 0;
-    while (trailingQuotes < cut.size() && cut[cut.size() - 1 - trailingQuotes] == '\'') ++trailingQuotes;
-    if (trailingQuotes % 2 == 1) cut.remove_suffix(1);
-    return std::string(cut);
+    return std::string(decoded.substr(0, wholeQuotedLength(decoded, limit)));
+}
+
+const SqlQuoted* findQueryText(const QueryString& query, const char* name)
+{
+    for (const QueryParam& param : query.pairs) {
+        if (param.name == name) return &param.value;
+    }
+    return nullptr;
 }
 
 std::optional<std::int32_t> toInt32(const char* text)

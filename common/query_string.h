@@ -7,12 +7,14 @@
 #include <string_view>
 #include <vector>
 
+#include "sql_text.h"
+
 namespace vldr {
 
 // One decoded pair of the query string.
 struct QueryParam {
     std::string name;   // as written in the query, never decoded (1..255 characters)
-    std::string value;  // decoded; may be empty (up to 1,022 characters)
+    SqlQuoted value;    // decoded and quoted; may be empty (up to 1,022 characters)
 };
 
 // The decoded pairs of one request, in order of appearance. The caller of
@@ -35,6 +37,13 @@ const char* getQueryValue(const QueryString& query, const char* name);
 // ' becomes '' (so the value is safe between single quotes in a statement),
 // %hh and %h give the byte of their hexadecimal digits. A decoded byte 0 ends the value.
 std::string decodeQueryValue(std::string_view raw);
+
+// The same decoding, as the quoted text that a statement may take.
+SqlQuoted decodeQueryText(std::string_view raw);
+
+// The value of the first pair named exactly name as quoted text, or null;
+// it lives as long as query.
+const SqlQuoted* findQueryText(const QueryString& query, const char* name);
 
 // The first `limit` characters of a decoded value, or one fewer where the cut
 // would fall between the two quotes of a doubled single quote. Every quote of

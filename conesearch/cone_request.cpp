@@ -18,7 +18,7 @@ constexpr std::size_t kQuotedValueLength = 40;
 const char* findParameter(const QueryString& query, const char* name)
 {
     for (const QueryParam& pair : query.pairs)
-        if (strcasecmp(pair.name.c_str(), name) == 0) return pair.value.c_str();
+        if (strcasecmp(pair.name.c_str(), name) == 0) return pair.value.text().c_str();
     return nullptr;
 }
 

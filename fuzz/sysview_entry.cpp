@@ -36,7 +36,7 @@ SysviewRequestOutcome readSysviewRequest(const QueryString& query)
     outcome.accepted = true;
     outcome.byId = request.byId;
     outcome.id = request.id;
-    outcome.searchText = request.searchText;
+    outcome.searchText = request.searchText.text();
     return outcome;
 }
 

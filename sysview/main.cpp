@@ -51,9 +51,11 @@ int answerIdRequest(RequestContext& context)
 int answerNameRequest(RequestContext& context)
 {
     const DatabaseSession& session = context.session;
-    const std::string& text = context.request.searchText;
+    const SqlQuoted& quoted = context.request.searchText;
+    // Pages show the search text as it was quoted for the statement.
+    const std::string& text = quoted.text();
     MatchTable& matches = context.matches;
-    if (!findSystemsByName(session.statement(), text, matches)) {
+    if (!findSystemsByName(session.statement(), quoted, matches)) {
         if (requestStoppedQuerying()) {
             writeStoppedQueryingAnswer();
             return kStatusOther;

@@ -31,13 +31,13 @@ RequestReading readRequest(const QueryString& query)
         request.id = *id;
         return accept(request);
     }
-    if (const char* name = getQueryValue(query, "Name")) {
-        if (*name == '\0') return refuse("Please enter one or more search criteria.");
-        request.searchText = name;
+    if (const SqlQuoted* name = findQueryText(query, "Name")) {
+        if (name->text().empty()) return refuse("Please enter one or more search criteria.");
+        request.searchText = *name;
         return accept(request);
     }
-    const char* catalog = getQueryValue(query, "Catalog");
-    const char* number = getQueryValue(query, "CatNo");
+    const SqlQuoted* catalog = findQueryText(query, "Catalog");
+    const SqlQuoted* number = findQueryText(query, "CatNo");
     if (!catalog || !number)
         return refuse(
             "Invalid query string.  Must contain one of the following sets of clauses:\n"
@@ -45,7 +45,7 @@ RequestReading readRequest(const QueryString& query)
             "\"Name=\"\n"
             "\"Catalog=\" and \"CatNo=\"");
     request.searchText =
-        cutDecodedValue(catalog, kCatalogPrefixLength) + " " + cutDecodedValue(number, kCatalogNumberLength);
+        cutSqlText(*catalog, kCatalogPrefixLength) + quoteSqlText(" ") + cutSqlText(*number, kCatalogNumberLength);
     return accept(request);
 }
 

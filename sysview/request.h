@@ -5,6 +5,7 @@
 #include <string>
 
 #include "query_string.h"
+#include "sql_text.h"
 
 namespace vldr {
 
@@ -12,7 +13,7 @@ namespace vldr {
 struct Request {
     bool byId = false;
     long id = 0;             // with byId: a positive multiple of 100
-    std::string searchText;  // otherwise: decoded; a name or a catalogue designation
+    SqlQuoted searchText = quoteSqlText("");  // otherwise: decoded and quoted; a name or a catalogue designation
 };
 
 // The outcome of reading a request: the request, or the plain-text message

@@ -29,12 +29,13 @@ void noteMatch(MatchTable& table, int systemId, const char* name)
 }
 
 // Looks text up as "ABBREV VALUE" in CatalogNumbers; stores the first system found.
-bool findSystemByDesignation(SQLHSTMT statement, const std::string& text, MatchTable& table)
+bool findSystemByDesignation(SQLHSTMT statement, const SqlQuoted& text, MatchTable& table)
 {
-    const std::size_t space = text.find(' ');
+    // A space splits no doubled quote, so both parts stay quoted.
+    const std::size_t space = text.text().find(' ');
     if (space == std::string::npos) return false;
-    const std::string abbreviation = text.substr(0, space);
-    const std::string value = text.substr(space + 1);
+    const std::string abbreviation = text.text().substr(0, space);
+    const std::string value = text.text().substr(space + 1);
     if (!runQuery(statement, composeStatement("SELECT OwnerID FROM CatalogNumbers WHERE CatAbbrev = '%s' "
                                               "AND Value = '%s'",
                                               abbreviation.c_str(), value.c_str())))
@@ -62,10 +63,10 @@ bool systemExists(SQLHSTMT statement, long id)
     return row.fetch() && count > 0;
 }
 
-bool findSystemsByName(SQLHSTMT statement, const std::string& text, MatchTable& table)
+bool findSystemsByName(SQLHSTMT statement, const SqlQuoted& text, MatchTable& table)
 {
     if (!runQueryOnFreshStatement(
-            statement, composeStatement("SELECT OwnerID, Name FROM ProperNames WHERE Name LIKE '%%%s%%'", text.c_str())))
+            statement, composeStatement("SELECT OwnerID, Name FROM ProperNames WHERE Name LIKE '%%%s%%'", text.text().c_str())))
         return false;
     SQLINTEGER ownerId = 0;
     char name[kNameSize] = {};

@@ -9,6 +9,7 @@
 #include <unordered_set>
 
 #include "field_limits.h"
+#include "sql_text.h"
 
 namespace vldr {
 
@@ -28,6 +29,6 @@ bool systemExists(SQLHSTMT statement, long id);
 // substring, or failing that the catalogue designation "ABBREV VALUE" that
 // text spells, and fills table (empty before). True when a system was
 // found. Runs its first query on a fresh statement.
-bool findSystemsByName(SQLHSTMT statement, const std::string& text, MatchTable& table);
+bool findSystemsByName(SQLHSTMT statement, const SqlQuoted& text, MatchTable& table);
 
 }  // namespace vldr
