@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 #include "vldr_file_checks.h"
 
@@ -36,6 +37,55 @@ ssize_t readStart(const std::string& path, void* bytes, std::size_t size)
     const ssize_t got = pread(fd, bytes, size, 0);
     close(fd);
     return got;
+}
+
+// Every column the VLDR programs read, by table. A database of an older
+// schema that lacks one would answer the queries that read it with an
+// error, and the pages would lose whole sections; it is refused at connect
+// instead. Each name costs one lookup in the schema SQLite already parsed.
+struct ReadColumns {
+    const char* table;
+    std::initializer_list<const char*> columns;
+};
+const ReadColumns kReadColumns[] = {
+    {"CatalogNames", {"Abbreviation", "LongName", "Description", "HasNoCatNumbers"}},
+    {"Systems",
+     {"ID", "Age", "AgeError", "AgeSource", "AgeComment", "Metallicity", "MetallicityError", "MetallicitySource",
+      "MetallicityComment", "ArityComment", "PointsOfInterest", "LastUpdated"}},
+    {"ProperNames", {"OwnerID", "Name", "IsSystemName", "Yes"}},
+    {"CatalogNumbers", {"OwnerID", "CatAbbrev", "Value", "IsSystemName", "Yes"}},
+    {"Components",
+     {"ID", "Name", "IsCloseBinary", "Mass", "Diameter", "LastUpdated", "MassSource", "DiameterSource",
+      "IsDiameterArcsec"}},
+    {"Positions",
+     {"OwnerID", "RA_hr", "RA_min", "RA_sec", "Dec_deg", "Dec_arcmin", "Dec_arcsec", "Distance", "DistanceError",
+      "DistanceSource", "LastUpdated", "Epoch"}},
+    {"Spectra", {"OwnerID", "SpectralClass", "LuminosityClass", "SpectrumSource", "LastUpdated"}},
+    {"Magnitudes",
+     {"OwnerID", "ApparentVMag", "VMagIncrease", "VariableType", "VariablePeriod", "BminusV", "UminusB", "RminusI",
+      "VMagSource", "LastUpdated"}},
+    {"Velocities", {"OwnerID", "ProperMotion", "PMAngle", "RadialVelocity", "PMSource", "RVSource", "LastUpdated"}},
+    {"Orbits",
+     {"ID", "PrimaryID", "SecondaryID", "Period", "SemimajorAxis", "Eccentricity", "Inclination", "Omega",
+      "PeriastronEpoch", "IsAxisJustGap", "Source", "PeriodError", "LastUpdated", "IsAxisAU"}},
+    {"Planets",
+     {"ID", "Name", "LastUpdated", "Mass", "MassError", "IsMassAMinimum", "MassSource", "Radius", "RadiusError",
+      "RadiusSource"}},
+};
+
+// The first column of kReadColumns that the open database lacks, as
+// "Table.Column"; empty when it has them all.
+std::string firstMissingColumn(sqlite3* database)
+{
+    for (const ReadColumns& read : kReadColumns) {
+        for (const char* column : read.columns) {
+            if (sqlite3_table_column_metadata(database, "main", read.table, column, nullptr, nullptr, nullptr,
+                                              nullptr, nullptr) != SQLITE_OK) {
+                return std::string(read.table) + "." + column;
+            }
+        }
+    }
+    return {};
 }
 
 bool hasData(const std::string& path)
@@ -97,6 +147,10 @@ Refusal checkVldrTables(sqlite3* database, const std::string& path)
     }
     if (vldrGridIsNotATable(database)) {
         return refuse(path, std::string("it is not a VLDR database (its ") + kVldrGridTable + " is not a table)");
+    }
+    const std::string missing = firstMissingColumn(database);
+    if (!missing.empty()) {
+        return refuse(path, "its schema is older than the programs' (it has no column " + missing + ")");
     }
     return {};
 }

@@ -27,7 +27,8 @@ Refusal checkDatabaseFile(const std::string& path);
 
 // Checks that the open database holds every table the VLDR programs read,
 // as tables (a view standing in for one is refused), and that the name of
-// the position grid, where it exists, is a table.
+// the position grid, where it exists, is a table, and that the tables have
+// every column the programs read (the first one missing is named).
 // Reads the schema, so it also reports a busy or damaged file.
 Refusal checkVldrTables(sqlite3* database, const std::string& path);
 

@@ -610,6 +610,16 @@ TEST(DriverConnect, AnSQLiteFileWithoutTheVldrTablesFailsTheConnect)
     EXPECT_NE(why.find("it is not a VLDR database (it has no table CatalogNames)"), std::string::npos) << why;
 }
 
+// Regression: a database of an older schema lost whole sections and still answered.
+TEST(DriverConnect, ADatabaseOfAnOlderSchemaFailsTheConnectNamingTheMissingColumn)
+{
+    const std::string why = connectAfter(
+        [](const std::string& path) { runSql(path, "ALTER TABLE Orbits DROP COLUMN IsAxisAU;"); });
+    EXPECT_NE(why.find("08001"), std::string::npos) << why;
+    EXPECT_NE(why.find("its schema is older than the programs' (it has no column Orbits.IsAxisAU)"), std::string::npos)
+        << why;
+}
+
 TEST(DriverConnect, ADatabaseInWalModeFailsTheConnect)
 {
     const std::string why = connectAfter([](const std::string& path) { runSql(path, "PRAGMA journal_mode=WAL;"); });

@@ -3,12 +3,10 @@
 // the result lines, and the pages for a system that cannot be searched around.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-#include "coordinates.h"
 #include "test_database.h"
 
 using namespace vldr::test;
@@ -166,20 +164,6 @@ TEST_F(ProxlistSearch, HeadingsAndResultLinesWriteStoredNamesAsStored)
     EXPECT_EQ(r.status, 0);
 }
 
-// Galactic distance from the Sun of a position at 0h, +0 degrees and the given
-// distance, as the search prints it.
-std::string printedDistance(double distance)
-{
-    vldr::PositionRecord position;
-    position.hasRA = position.hasDec = position.hasDistance = true;
-    position.Distance = distance;
-    double x = 0, y = 0, z = 0;
-    vldr::positionToXYZ(position, x, y, z, true);
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", std::sqrt(x * x + y * y + z * z));
-    return text;
-}
-
 std::string positionAtRaZero(int id, double distance)
 {
     return "INSERT INTO Positions (OwnerID, RA_hr, RA_min, RA_sec, Dec_deg, Dec_arcmin, Dec_arcsec, Distance) VALUES (" +
@@ -199,6 +183,29 @@ std::string systemsOnALine(int count)
     return sql;
 }
 
+// How the search prints a distance of k light-years at 0h, +0 degrees: the
+// turn into galactic coordinates leaves some lengths a few parts in ten
+// million short, which shows in %g's sixth digit.
+std::string printedDistance(int k)
+{
+    switch (k) {
+    case 1: return "0.999999";
+    case 10: return "9.99999";
+    case 91: return "90.9999";
+    case 92: return "91.9999";
+    case 93: return "92.9999";
+    case 94: return "93.9999";
+    case 95: return "94.9999";
+    case 96: return "95.9999";
+    case 97: return "96.9999";
+    case 98: return "97.9999";
+    case 99: return "98.9999";
+    case 100: return "99.9999";
+    default: return std::to_string(k);
+    }
+}
+
+// The lines of systems 100, 200, ... at 1, 2, ... light-years from the Sun.
 std::string linesUpTo(int last)
 {
     std::string lines;
@@ -247,11 +254,12 @@ TEST(ProxlistScan, MissingMinutesOfARowCountAsZeroNotAsThePreviousRowsMinutes)
 
 TEST(ProxlistScan, FailedPositionQueryIsReportedOnAClosedPage)
 {
-    // A Positions table without the scanned columns, made after the build
-    // (which files every position in the position grid): the query fails
-    // while the database is still one the data source accepts.
-    const TestDatabase db({});
-    const std::string replace = "DROP TABLE Positions; CREATE TABLE Positions (OwnerID INTEGER);";
+    // Every position's hours made a value longer than a reader takes, after
+    // the build (which files every position in the position grid): the
+    // query fails on its first row while the database, all its columns
+    // there, is still one the data source accepts.
+    const TestDatabase db({positionAtRaZero(100, 1)});
+    const std::string replace = "PRAGMA ignore_check_constraints = 1; UPDATE Positions SET RA_hr = zeroblob(100000);";
     ASSERT_EQ(std::system(("sqlite3 '" + db.databasePath() + "' '" + replace + "'").c_str()), 0);
     ProgramResult r = db.run("proxlist", "X=1&Y=2&Z=3");
     EXPECT_EQ(r.output,
