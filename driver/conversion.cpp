@@ -105,48 +105,32 @@ Conversion storeBit(const Target& target, const Number& number)
     return real == 0 || real == 1 ? Conversion::Done : Conversion::FractionCut;
 }
 
-Conversion storeReal(const Target& target, const Number& number)
+double realOf(const Number& number)
 {
-    const double real = number.isInteger ? static_cast<double>(number.integer) : number.real;
-    if (target.cType == SQL_C_DOUBLE) {
-        store(target, real);
-        return Conversion::Done;
-    }
+    return number.isInteger ? static_cast<double>(number.integer) : number.real;
+}
+
+Conversion storeDouble(const Target& target, const Number& number)
+{
+    store(target, realOf(number));
+    return Conversion::Done;
+}
+
+Conversion storeFloat(const Target& target, const Number& number)
+{
+    const double real = realOf(number);
     if (std::isfinite(real) && std::fabs(real) > FLT_MAX) return Conversion::OutOfRange;
     store(target, static_cast<float>(real));
     return Conversion::Done;
 }
 
-Conversion convertNumber(sqlite3_value* value, const Target& target)
+// Converts the value's number with storeNumber.
+template <Conversion (*storeNumber)(const Target&, const Number&)>
+Conversion convertNumber(sqlite3_value* value, const Target& target, SQLLEN, SQLLEN*)
 {
     Number number;
     const Conversion read = numberOf(value, number);
-    if (read != Conversion::Done) return read;
-    switch (target.cType) {
-    case SQL_C_LONG:
-    case SQL_C_SLONG:
-        return storeInteger<SQLINTEGER>(target, number);
-    case SQL_C_ULONG:
-        return storeInteger<SQLUINTEGER>(target, number);
-    case SQL_C_SHORT:
-    case SQL_C_SSHORT:
-        return storeInteger<SQLSMALLINT>(target, number);
-    case SQL_C_USHORT:
-        return storeInteger<SQLUSMALLINT>(target, number);
-    case SQL_C_TINYINT:
-    case SQL_C_STINYINT:
-        return storeInteger<SQLSCHAR>(target, number);
-    case SQL_C_UTINYINT:
-        return storeInteger<SQLCHAR>(target, number);
-    case SQL_C_SBIGINT:
-        return storeInteger<SQLBIGINT>(target, number);
-    case SQL_C_UBIGINT:
-        return storeInteger<SQLUBIGINT>(target, number);
-    case SQL_C_BIT:
-        return storeBit(target, number);
-    default:
-        return storeReal(target, number);
-    }
+    return read == Conversion::Done ? storeNumber(target, number) : read;
 }
 
 bool isLeapYear(int year)
@@ -161,7 +145,7 @@ int daysInMonth(int year, int month)
 }
 
 // Reads 'YYYY-MM-DD' (exactly) into a DATE_STRUCT.
-Conversion convertDate(sqlite3_value* value, const Target& target)
+Conversion convertDate(sqlite3_value* value, const Target& target, SQLLEN, SQLLEN*)
 {
     if (sqlite3_value_type(value) != SQLITE_TEXT) return Conversion::NotConvertible;
     const char* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
@@ -216,34 +200,53 @@ SQLSMALLINT defaultCType(sqlite3_value* value)
     }
 }
 
+// How a value goes into one C type: the value, the storage, and for text
+// and bytes the offset already delivered and the count written now.
+using Converter = Conversion (*)(sqlite3_value* value, const Target& target, SQLLEN offset, SQLLEN* delivered);
+
+struct CTypeConversion {
+    SQLSMALLINT cType;
+    Converter convert;
+};
+
+// Every C type the driver converts into, with its converter: the one place
+// a new C type is added (SQL_C_DEFAULT stands for one of these, chosen by
+// the value's own kind in defaultCType).
+constexpr CTypeConversion kConversions[] = {
+    {SQL_C_CHAR, convertBytes},
+    {SQL_C_BINARY, convertBytes},
+    {SQL_C_LONG, convertNumber<storeInteger<SQLINTEGER>>},
+    {SQL_C_SLONG, convertNumber<storeInteger<SQLINTEGER>>},
+    {SQL_C_ULONG, convertNumber<storeInteger<SQLUINTEGER>>},
+    {SQL_C_SHORT, convertNumber<storeInteger<SQLSMALLINT>>},
+    {SQL_C_SSHORT, convertNumber<storeInteger<SQLSMALLINT>>},
+    {SQL_C_USHORT, convertNumber<storeInteger<SQLUSMALLINT>>},
+    {SQL_C_TINYINT, convertNumber<storeInteger<SQLSCHAR>>},
+    {SQL_C_STINYINT, convertNumber<storeInteger<SQLSCHAR>>},
+    {SQL_C_UTINYINT, convertNumber<storeInteger<SQLCHAR>>},
+    {SQL_C_SBIGINT, convertNumber<storeInteger<SQLBIGINT>>},
+    {SQL_C_UBIGINT, convertNumber<storeInteger<SQLUBIGINT>>},
+    {SQL_C_BIT, convertNumber<storeBit>},
+    {SQL_C_FLOAT, convertNumber<storeFloat>},
+    {SQL_C_DOUBLE, convertNumber<storeDouble>},
+    {SQL_C_DATE, convertDate},
+    {SQL_C_TYPE_DATE, convertDate},
+};
+
+// The converter into cType; nullptr for a C type the driver lacks.
+Converter converterFor(SQLSMALLINT cType)
+{
+    for (const CTypeConversion& conversion : kConversions) {
+        if (conversion.cType == cType) return conversion.convert;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 bool isSupportedCType(SQLSMALLINT cType)
 {
-    switch (cType) {
-    case SQL_C_CHAR:
-    case SQL_C_BINARY:
-    case SQL_C_LONG:
-    case SQL_C_SLONG:
-    case SQL_C_ULONG:
-    case SQL_C_SHORT:
-    case SQL_C_SSHORT:
-    case SQL_C_USHORT:
-    case SQL_C_TINYINT:
-    case SQL_C_STINYINT:
-    case SQL_C_UTINYINT:
-    case SQL_C_SBIGINT:
-    case SQL_C_UBIGINT:
-    case SQL_C_BIT:
-    case SQL_C_FLOAT:
-    case SQL_C_DOUBLE:
-    case SQL_C_DATE:
-    case SQL_C_TYPE_DATE:
-    case SQL_C_DEFAULT:
-        return true;
-    default:
-        return false;
-    }
+    return cType == SQL_C_DEFAULT || converterFor(cType) != nullptr;
 }
 
 bool isKnownCType(SQLSMALLINT cType)
@@ -276,16 +279,9 @@ Conversion convertColumn(sqlite3_stmt* prepared, int column, const Target& given
     }
     Target target = given;
     if (target.cType == SQL_C_DEFAULT) target.cType = defaultCType(value);
-    switch (target.cType) {
-    case SQL_C_CHAR:
-    case SQL_C_BINARY:
-        return convertBytes(value, target, offset, delivered);
-    case SQL_C_DATE:
-    case SQL_C_TYPE_DATE:
-        return convertDate(value, target);
-    default:
-        return convertNumber(value, target);
-    }
+    const Converter convert = converterFor(target.cType);
+    // Binding refuses the C types without a converter; nothing is written for one.
+    return convert ? convert(value, target, offset, delivered) : Conversion::NotConvertible;
 }
 
 SQLRETURN reportConversion(DiagnosticArea& diagnostics, Conversion conversion, int column)
