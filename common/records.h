@@ -5,6 +5,8 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <string>
+
 #include "field_limits.h"
 #include "row_binder.h"
 
@@ -68,6 +70,12 @@ struct VelocityRecord {
     char RVSource[kAbbreviationSize] = {};
     DATE_STRUCT LastUpdated = {};
 };
+
+// The statement that reads the Spectra row of ownerId.
+std::string spectrumStatement(long ownerId);
+
+// The statement that reads the Positions row of ownerId.
+std::string positionStatement(long ownerId);
 
 // Reads the Spectra row of ownerId into record. True when a row was
 // fetched; false (record untouched) when the query fails or there is no row.

@@ -6,6 +6,7 @@
 
 #include "component_loading.h"
 
+#include "column_list.h"
 #include "dates.h"
 #include "ids.h"
 #include "measurement_loading.h"
@@ -15,6 +16,29 @@
 
 namespace vldr {
 namespace {
+
+// The columns of a Components row and the fields they fill.
+constexpr ColumnList<ComponentRecord, 9> kComponentColumns{{
+    clearedColumn<&ComponentRecord::ID>("ID"),
+    clearedColumn<&ComponentRecord::Name>("Name"),
+    plainColumn<&ComponentRecord::IsCloseBinary>("IsCloseBinary"),
+    flaggedColumn<&ComponentRecord::Mass, &ComponentRecord::hasMass>("Mass"),
+    flaggedColumn<&ComponentRecord::Diameter, &ComponentRecord::hasDiameter>("Diameter"),
+    clearedColumn<&ComponentRecord::LastUpdated>("LastUpdated"),
+    flaggedOrClearedColumn<&ComponentRecord::MassSource, &ComponentRecord::hasMassSource>("MassSource"),
+    flaggedOrClearedColumn<&ComponentRecord::DiameterSource, &ComponentRecord::hasDiameterSource>("DiameterSource"),
+    plainColumn<&ComponentRecord::IsDiameterArcsec>("IsDiameterArcsec"),
+}};
+
+// The columns of a Velocities row and the fields they fill.
+constexpr ColumnList<VelocityRecord, 6> kVelocityColumns{{
+    flaggedColumn<&VelocityRecord::ProperMotion, &VelocityRecord::hasProperMotion>("ProperMotion"),
+    flaggedColumn<&VelocityRecord::PMAngle, &VelocityRecord::hasPMAngle>("PMAngle"),
+    flaggedColumn<&VelocityRecord::RadialVelocity, &VelocityRecord::hasRadialVelocity>("RadialVelocity"),
+    flaggedColumn<&VelocityRecord::PMSource, &VelocityRecord::hasPMSource>("PMSource"),
+    flaggedColumn<&VelocityRecord::RVSource, &VelocityRecord::hasRVSource>("RVSource"),
+    clearedColumn<&VelocityRecord::LastUpdated>("LastUpdated"),
+}};
 
 // The inheritance rule for one value of a component's own row: a value
 // the row has stays (true: it is the component's own); a value only the
@@ -75,6 +99,18 @@ void inheritVelocity(VelocityRecord& own, const VelocityRecord& system)
 
 }  // namespace
 
+std::string componentsStatement(long systemId)
+{
+    return composeStatement("SELECT %s FROM Components WHERE ID > %ld AND ID <= %ld ORDER BY ID",
+                            selectList(kComponentColumns).c_str(), systemId, systemId + kComponentOffsets.last);
+}
+
+std::string velocityStatement(long ownerId)
+{
+    return composeStatement("SELECT %s FROM Velocities WHERE OwnerID = %ld", selectList(kVelocityColumns).c_str(),
+                            ownerId);
+}
+
 // Reads the Components rows S+1 .. S+9 in ascending ID order. A NULL ID,
 // Name, IsCloseBinary or IsDiameterArcsec reads as 0, empty text or false;
 // a NULL LastUpdated reads as the zero date, which is never the newest.
@@ -82,18 +118,12 @@ void inheritVelocity(VelocityRecord& own, const VelocityRecord& system)
 // component's spectrum and magnitudes are read through a second statement.
 void loadComponents(Report& r, SQLHDBC connection, SQLHSTMT statement, long systemId)
 {
-    const std::string text = composeStatement(
-        "SELECT ID, Name, IsCloseBinary, Mass, Diameter, LastUpdated, MassSource, DiameterSource, "
-        "IsDiameterArcsec FROM Components WHERE ID > %ld AND ID <= %ld ORDER BY ID",
-        systemId, systemId + kComponentOffsets.last);
+    const std::string text = componentsStatement(systemId);
     // The columns land here; each fetched row is then copied into the table,
     // and no row is fetched once the table is full.
     ComponentRecord fields;
     const auto bind = [&fields](RowBinder& row) {
-        row.bindColumns(clearedWhenNull(fields.ID), clearedWhenNull(fields.Name), fields.IsCloseBinary,
-                        flagged(fields.Mass, fields.hasMass), flagged(fields.Diameter, fields.hasDiameter),
-                        clearedWhenNull(fields.LastUpdated), flaggedOrCleared(fields.MassSource, fields.hasMassSource),
-                        flaggedOrCleared(fields.DiameterSource, fields.hasDiameterSource), fields.IsDiameterArcsec);
+        bindColumnList(row, kComponentColumns, fields);
     };
     // A failed query leaves the components out, as every failed query leaves its part out.
     if (!forEachRow(statement, text, bind, [&] {
@@ -111,14 +141,8 @@ void loadComponents(Report& r, SQLHDBC connection, SQLHSTMT statement, long syst
 bool loadVelocity(SQLHSTMT statement, long ownerId, VelocityRecord& record)
 {
     record = VelocityRecord{};
-    const std::string query = composeStatement(
-        "SELECT ProperMotion, PMAngle, RadialVelocity, PMSource, RVSource, LastUpdated FROM Velocities "
-        "WHERE OwnerID = %ld",
-        ownerId);
-    const bool found = fetchFirstRowInto(
-        statement, query, flagged(record.ProperMotion, record.hasProperMotion), flagged(record.PMAngle, record.hasPMAngle),
-        flagged(record.RadialVelocity, record.hasRadialVelocity), flagged(record.PMSource, record.hasPMSource),
-        flagged(record.RVSource, record.hasRVSource), clearedWhenNull(record.LastUpdated));
+    const bool found = fetchFirstRow(statement, velocityStatement(ownerId),
+                                     [&record](RowBinder& row) { bindColumnList(row, kVelocityColumns, record); });
     if (!found) record = VelocityRecord{};
     return found;
 }

@@ -6,10 +6,18 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <string>
+
 #include "records.h"
 #include "report.h"
 
 namespace vldr {
+
+// The statement that reads the Components rows of system systemId.
+std::string componentsStatement(long systemId);
+
+// The statement that reads the Velocities row of ownerId.
+std::string velocityStatement(long ownerId);
 
 // Fills the report's Components and ComponentCount with the rows S+1..S+9
 // of system systemId, each with its spectrum and magnitudes read through a

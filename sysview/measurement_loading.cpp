@@ -1,22 +1,38 @@
 #include "measurement_loading.h"
 
+#include "column_list.h"
 #include "row_binder.h"
 #include "statement.h"
 
 namespace vldr {
 
+namespace {
+
+// The columns of a Magnitudes row and the fields they fill.
+constexpr ColumnList<MagnitudeRecord, 9> kMagnitudeColumns{{
+    flaggedColumn<&MagnitudeRecord::ApparentVMag, &MagnitudeRecord::hasApparentVMag>("ApparentVMag"),
+    flaggedColumn<&MagnitudeRecord::VMagIncrease, &MagnitudeRecord::hasVMagIncrease>("VMagIncrease"),
+    flaggedColumn<&MagnitudeRecord::VariableType, &MagnitudeRecord::hasVariableType>("VariableType"),
+    flaggedColumn<&MagnitudeRecord::VariablePeriod, &MagnitudeRecord::hasVariablePeriod>("VariablePeriod"),
+    flaggedColumn<&MagnitudeRecord::BminusV, &MagnitudeRecord::hasBminusV>("BminusV"),
+    flaggedColumn<&MagnitudeRecord::UminusB, &MagnitudeRecord::hasUminusB>("UminusB"),
+    flaggedColumn<&MagnitudeRecord::RminusI, &MagnitudeRecord::hasRminusI>("RminusI"),
+    flaggedColumn<&MagnitudeRecord::VMagSource, &MagnitudeRecord::hasVMagSource>("VMagSource"),
+    clearedColumn<&MagnitudeRecord::LastUpdated>("LastUpdated"),
+}};
+
+}  // namespace
+
+std::string magnitudesStatement(long ownerId)
+{
+    return composeStatement("SELECT %s FROM Magnitudes WHERE OwnerID = %ld", selectList(kMagnitudeColumns).c_str(),
+                            ownerId);
+}
+
 bool loadMagnitudes(SQLHSTMT statement, long ownerId, MagnitudeRecord& record)
 {
-    const std::string query = composeStatement(
-        "SELECT ApparentVMag, VMagIncrease, VariableType, VariablePeriod, BminusV, UminusB, RminusI, "
-        "VMagSource, LastUpdated FROM Magnitudes WHERE OwnerID = %ld",
-        ownerId);
-    return fetchFirstRowInto(
-        statement, query, flagged(record.ApparentVMag, record.hasApparentVMag),
-        flagged(record.VMagIncrease, record.hasVMagIncrease), flagged(record.VariableType, record.hasVariableType),
-        flagged(record.VariablePeriod, record.hasVariablePeriod), flagged(record.BminusV, record.hasBminusV),
-        flagged(record.UminusB, record.hasUminusB), flagged(record.RminusI, record.hasRminusI),
-        flagged(record.VMagSource, record.hasVMagSource), clearedWhenNull(record.LastUpdated));
+    return fetchFirstRow(statement, magnitudesStatement(ownerId),
+                         [&record](RowBinder& row) { bindColumnList(row, kMagnitudeColumns, record); });
 }
 
 }  // namespace vldr

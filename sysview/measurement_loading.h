@@ -5,12 +5,17 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <string>
+
 #include "database_session.h"
 #include "dates.h"
 #include "records.h"
 #include "report_records.h"
 
 namespace vldr {
+
+// The statement that reads the Magnitudes row of ownerId.
+std::string magnitudesStatement(long ownerId);
 
 // Reads the Magnitudes row of ownerId into record. True when a row was read;
 // otherwise the record's presence flags stay as they were. A NULL

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "column_list.h"
 #include "dates.h"
 #include "ids.h"
 #include "measurement_loading.h"
@@ -9,27 +10,65 @@
 #include "statement.h"
 
 namespace vldr {
+namespace {
+
+// The columns of an Orbits row and the fields they fill.
+constexpr ColumnList<OrbitRecord, 14> kOrbitColumns{{
+    plainColumn<&OrbitRecord::ID>("ID"),
+    plainColumn<&OrbitRecord::PrimaryID>("PrimaryID"),
+    plainColumn<&OrbitRecord::SecondaryID>("SecondaryID"),
+    flaggedColumn<&OrbitRecord::Period, &OrbitRecord::hasPeriod>("Period"),
+    flaggedColumn<&OrbitRecord::SemimajorAxis, &OrbitRecord::hasSemimajorAxis>("SemimajorAxis"),
+    flaggedColumn<&OrbitRecord::Eccentricity, &OrbitRecord::hasEccentricity>("Eccentricity"),
+    flaggedColumn<&OrbitRecord::Inclination, &OrbitRecord::hasInclination>("Inclination"),
+    flaggedColumn<&OrbitRecord::Omega, &OrbitRecord::hasOmega>("Omega"),
+    flaggedColumn<&OrbitRecord::PeriastronEpoch, &OrbitRecord::hasPeriastronEpoch>("PeriastronEpoch"),
+    plainColumn<&OrbitRecord::IsAxisJustGap>("IsAxisJustGap"),
+    flaggedOrClearedColumn<&OrbitRecord::Source, &OrbitRecord::hasSource>("Source"),
+    flaggedColumn<&OrbitRecord::PeriodError, &OrbitRecord::hasPeriodError>("PeriodError"),
+    clearedColumn<&OrbitRecord::LastUpdated>("LastUpdated"),
+    plainColumn<&OrbitRecord::IsAxisAU>("IsAxisAU"),
+}};
+
+// The columns of a Planets row and the fields they fill.
+constexpr ColumnList<PlanetRecord, 10> kPlanetColumns{{
+    plainColumn<&PlanetRecord::ID>("ID"),
+    clearedColumn<&PlanetRecord::Name>("Name"),
+    clearedColumn<&PlanetRecord::LastUpdated>("LastUpdated"),
+    flaggedColumn<&PlanetRecord::Mass, &PlanetRecord::hasMass>("Mass"),
+    flaggedColumn<&PlanetRecord::MassError, &PlanetRecord::hasMassError>("MassError"),
+    plainColumn<&PlanetRecord::IsMassAMinimum>("IsMassAMinimum"),
+    flaggedColumn<&PlanetRecord::MassSource, &PlanetRecord::hasMassSource>("MassSource"),
+    flaggedColumn<&PlanetRecord::Radius, &PlanetRecord::hasRadius>("Radius"),
+    flaggedColumn<&PlanetRecord::RadiusError, &PlanetRecord::hasRadiusError>("RadiusError"),
+    flaggedColumn<&PlanetRecord::RadiusSource, &PlanetRecord::hasRadiusSource>("RadiusSource"),
+}};
+
+}  // namespace
+
+std::string orbitsStatement(long systemId)
+{
+    return composeStatement("SELECT %s FROM Orbits WHERE ID >= %ld AND ID <= %ld ORDER BY ID",
+                            selectList(kOrbitColumns).c_str(), systemId + kOrbitOffsets.first,
+                            systemId + kOrbitOffsets.last);
+}
+
+std::string planetsStatement(long systemId)
+{
+    return composeStatement("SELECT %s FROM Planets WHERE ID >= %ld AND ID <= %ld ORDER BY ID",
+                            selectList(kPlanetColumns).c_str(), systemId + kPlanetOffsets.first,
+                            systemId + kPlanetOffsets.last);
+}
 
 // A NULL bit reads as false, a NULL source as empty text, and a NULL date
 // as the zero date, which is never the newest.
 void loadOrbits(Report& r, SQLHDBC connection, SQLHSTMT statement, long systemId)
 {
-    const std::string text = composeStatement(
-        "SELECT ID, PrimaryID, SecondaryID, Period, SemimajorAxis, Eccentricity, Inclination, Omega, "
-        "PeriastronEpoch, IsAxisJustGap, Source, PeriodError, LastUpdated, IsAxisAU FROM Orbits "
-        "WHERE ID >= %ld AND ID <= %ld ORDER BY ID",
-        systemId + kOrbitOffsets.first, systemId + kOrbitOffsets.last);
+    const std::string text = orbitsStatement(systemId);
     // The columns land here; each fetched row is then copied into the table.
     OrbitRecord fields;
     const auto bind = [&fields](RowBinder& row) {
-        row.bindColumns(fields.ID, fields.PrimaryID, fields.SecondaryID, flagged(fields.Period, fields.hasPeriod),
-                        flagged(fields.SemimajorAxis, fields.hasSemimajorAxis),
-                        flagged(fields.Eccentricity, fields.hasEccentricity),
-                        flagged(fields.Inclination, fields.hasInclination), flagged(fields.Omega, fields.hasOmega),
-                        flagged(fields.PeriastronEpoch, fields.hasPeriastronEpoch), fields.IsAxisJustGap,
-                        flaggedOrCleared(fields.Source, fields.hasSource),
-                        flagged(fields.PeriodError, fields.hasPeriodError), clearedWhenNull(fields.LastUpdated),
-                        fields.IsAxisAU);
+        bindColumnList(row, kOrbitColumns, fields);
     };
     // A failed query leaves the orbits out, as every failed query leaves its part out.
     if (!forEachRow(statement, text, bind, [&] {
@@ -46,17 +85,10 @@ void loadOrbits(Report& r, SQLHDBC connection, SQLHSTMT statement, long systemId
 // the zero date.
 void loadPlanets(Report& r, SQLHSTMT statement, long systemId)
 {
-    const std::string text = composeStatement(
-        "SELECT ID, Name, LastUpdated, Mass, MassError, IsMassAMinimum, MassSource, Radius, RadiusError, "
-        "RadiusSource FROM Planets WHERE ID >= %ld AND ID <= %ld ORDER BY ID",
-        systemId + kPlanetOffsets.first, systemId + kPlanetOffsets.last);
+    const std::string text = planetsStatement(systemId);
     PlanetRecord fields;
     const auto bind = [&fields](RowBinder& row) {
-        row.bindColumns(fields.ID, clearedWhenNull(fields.Name), clearedWhenNull(fields.LastUpdated),
-                        flagged(fields.Mass, fields.hasMass), flagged(fields.MassError, fields.hasMassError),
-                        fields.IsMassAMinimum, flagged(fields.MassSource, fields.hasMassSource),
-                        flagged(fields.Radius, fields.hasRadius), flagged(fields.RadiusError, fields.hasRadiusError),
-                        flagged(fields.RadiusSource, fields.hasRadiusSource));
+        bindColumnList(row, kPlanetColumns, fields);
     };
     if (!forEachRow(statement, text, bind, [&] {
         noteUpdate(r, fields.LastUpdated);

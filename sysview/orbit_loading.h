@@ -5,9 +5,17 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <string>
+
 #include "report.h"
 
 namespace vldr {
+
+// The statement that reads the Orbits rows of system systemId.
+std::string orbitsStatement(long systemId);
+
+// The statement that reads the Planets rows of system systemId.
+std::string planetsStatement(long systemId);
 
 // Fills the report's Orbits and OrbitCount with the rows S+11..S+49, each
 // with its pair's combined spectrum and magnitudes read through a second

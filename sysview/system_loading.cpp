@@ -2,12 +2,43 @@
 
 #include <string>
 
+#include "column_list.h"
 #include "dates.h"
 #include "name_lists.h"
 #include "row_binder.h"
 #include "statement.h"
 
 namespace vldr {
+namespace {
+
+// The columns of a Systems row and the fields they fill.
+constexpr ColumnList<SystemRecord, 11> kSystemColumns{{
+    selectedColumn<SystemRecord, [](SystemRecord& s) { return flagged(s.Age.Value, s.Age.hasValue); }>("Age"),
+    selectedColumn<SystemRecord, [](SystemRecord& s) { return flagged(s.Age.Error, s.Age.hasError); }>("AgeError"),
+    selectedColumn<SystemRecord, [](SystemRecord& s) { return flagged(s.Age.Source, s.Age.hasSource); }>("AgeSource"),
+    selectedColumn<SystemRecord, [](SystemRecord& s) { return flagged(s.Age.Comment, s.Age.hasComment); }>(
+        "AgeComment"),
+    selectedColumn<SystemRecord, [](SystemRecord& s) { return flagged(s.Metallicity.Value, s.Metallicity.hasValue); }>(
+        "Metallicity"),
+    selectedColumn<SystemRecord, [](SystemRecord& s) { return flagged(s.Metallicity.Error, s.Metallicity.hasError); }>(
+        "MetallicityError"),
+    selectedColumn<SystemRecord,
+                   [](SystemRecord& s) { return flagged(s.Metallicity.Source, s.Metallicity.hasSource); }>(
+        "MetallicitySource"),
+    selectedColumn<SystemRecord,
+                   [](SystemRecord& s) { return flagged(s.Metallicity.Comment, s.Metallicity.hasComment); }>(
+        "MetallicityComment"),
+    flaggedColumn<&SystemRecord::ArityComment, &SystemRecord::hasArityComment>("ArityComment"),
+    flaggedColumn<&SystemRecord::PointsOfInterest, &SystemRecord::hasPointsOfInterest>("PointsOfInterest"),
+    clearedColumn<&SystemRecord::LastUpdated>("LastUpdated"),
+}};
+
+}  // namespace
+
+std::string systemStatement(long systemId)
+{
+    return composeStatement("SELECT %s FROM Systems WHERE ID = %ld", selectList(kSystemColumns).c_str(), systemId);
+}
 
 void loadSystemNames(Report& r, SQLHSTMT statement, long systemId)
 {
@@ -19,25 +50,9 @@ void loadSystemNames(Report& r, SQLHSTMT statement, long systemId)
 // A NULL date reads as the zero date, which is never the newest.
 void loadSystemRecord(Report& r, SQLHSTMT statement, long systemId)
 {
-    const std::string text = composeStatement(
-        "SELECT Age, AgeError, AgeSource, AgeComment, Metallicity, MetallicityError, MetallicitySource, "
-        "MetallicityComment, ArityComment, PointsOfInterest, LastUpdated FROM Systems WHERE ID = %ld",
-        systemId);
-    SystemRecord& system = r.System;
-    SystemEstimate& age = system.Age;
-    SystemEstimate& metallicity = system.Metallicity;
-    r.hasSystemRow = fetchFirstRow(statement, text, [&](RowBinder& row) {
-        row.bindColumns(flagged(age.Value, age.hasValue), flagged(age.Error, age.hasError),
-                        flagged(age.Source, age.hasSource), flagged(age.Comment, age.hasComment),
-                        flagged(metallicity.Value, metallicity.hasValue),
-                        flagged(metallicity.Error, metallicity.hasError),
-                        flagged(metallicity.Source, metallicity.hasSource),
-                        flagged(metallicity.Comment, metallicity.hasComment),
-                        flagged(system.ArityComment, system.hasArityComment),
-                        flagged(system.PointsOfInterest, system.hasPointsOfInterest),
-                        clearedWhenNull(system.LastUpdated));
-    });
-    if (r.hasSystemRow) noteUpdate(r, system.LastUpdated);
+    r.hasSystemRow = fetchFirstRow(statement, systemStatement(systemId),
+                                   [&r](RowBinder& row) { bindColumnList(row, kSystemColumns, r.System); });
+    if (r.hasSystemRow) noteUpdate(r, r.System.LastUpdated);
 }
 
 }  // namespace vldr

@@ -5,6 +5,8 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <string>
+
 #include "report.h"
 
 namespace vldr {
@@ -14,6 +16,9 @@ namespace vldr {
 // designation) and SystemNames (the lists of systemId itself, not of its
 // components), in this order on statement.
 void loadSystemNames(Report& report, SQLHSTMT statement, long systemId);
+
+// The statement that reads the Systems row of systemId.
+std::string systemStatement(long systemId);
 
 // Reads the Systems row of systemId into the report's System and sets
 // hasSystemRow; its date joins NewestUpdate. A failed query or a missing
