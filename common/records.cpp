@@ -6,22 +6,22 @@
 namespace vldr {
 
 // A NULL date reads as the zero date, which is never the newest.
-bool loadSpectrum(SQLHSTMT statement, long ownerId, SpectrumRecord& record)
+bool loadSpectrum(SQLHSTMT statement, Id ownerId, SpectrumRecord& record)
 {
     const std::string query = composeStatement(
-        "SELECT SpectralClass, LuminosityClass, SpectrumSource, LastUpdated FROM Spectra WHERE OwnerID = %ld", ownerId);
+        "SELECT SpectralClass, LuminosityClass, SpectrumSource, LastUpdated FROM Spectra WHERE OwnerID = %ld", static_cast<long>(ownerId));
     return fetchFirstRowInto(statement, query, flagged(record.SpectralClass, record.hasSpectralClass),
                              flagged(record.LuminosityClass, record.hasLuminosityClass),
                              flagged(record.SpectrumSource, record.hasSpectrumSource),
                              clearedWhenNull(record.LastUpdated));
 }
 
-bool loadPosition(SQLHSTMT statement, long ownerId, PositionRecord& record)
+bool loadPosition(SQLHSTMT statement, Id ownerId, PositionRecord& record)
 {
     const std::string query = composeStatement(
         "SELECT RA_hr, RA_min, RA_sec, Dec_deg, Dec_arcmin, Dec_arcsec, Distance, DistanceError, "
         "DistanceSource, LastUpdated, Epoch FROM Positions WHERE OwnerID = %ld",
-        ownerId);
+        static_cast<long>(ownerId));
     return fetchFirstRow(statement, query, [&record](RowBinder& row) {
         bindPositionColumns(row, record);
         row.bindColumnsFrom(8, flagged(record.DistanceError, record.hasDistanceError),

@@ -6,6 +6,7 @@
 #include <sqlext.h>
 
 #include "field_limits.h"
+#include "ids.h"
 #include "row_binder.h"
 
 namespace vldr {
@@ -49,7 +50,7 @@ struct PositionRecord {
 // One row of a scan of Positions: the position with the OwnerID it belongs to.
 struct OwnedPositionRow {
     PositionRecord position;
-    SQLINTEGER OwnerID = 0;
+    Id OwnerID = 0;
     bool hasOwner = false;
 };
 
@@ -71,12 +72,12 @@ struct VelocityRecord {
 
 // Reads the Spectra row of ownerId into record. True when a row was
 // fetched; false (record untouched) when the query fails or there is no row.
-bool loadSpectrum(SQLHSTMT statement, long ownerId, SpectrumRecord& record);
+bool loadSpectrum(SQLHSTMT statement, Id ownerId, SpectrumRecord& record);
 
 // Reads the Positions row of ownerId into record, setting its five presence
 // flags (not the own flags). True when a row was fetched; false (record
 // untouched) when the query fails or there is no row.
-bool loadPosition(SQLHSTMT statement, long ownerId, PositionRecord& record);
+bool loadPosition(SQLHSTMT statement, Id ownerId, PositionRecord& record);
 
 // Binds the seven columns every query of Positions starts with (RA_hr,
 // RA_min, RA_sec, Dec_deg, Dec_arcmin, Dec_arcsec, Distance, as columns 1

@@ -80,12 +80,12 @@ void inheritVelocity(VelocityRecord& own, const VelocityRecord& system)
 // a NULL LastUpdated reads as the zero date, which is never the newest.
 // The shared statement keeps the Components cursor open while each
 // component's spectrum and magnitudes are read through a second statement.
-void loadComponents(Report& r, SQLHDBC connection, SQLHSTMT statement, long systemId)
+void loadComponents(Report& r, SQLHDBC connection, SQLHSTMT statement, Id systemId)
 {
     const std::string text = composeStatement(
         "SELECT ID, Name, IsCloseBinary, Mass, Diameter, LastUpdated, MassSource, DiameterSource, "
         "IsDiameterArcsec FROM Components WHERE ID > %ld AND ID <= %ld ORDER BY ID",
-        systemId, systemId + kComponentOffsets.last);
+        static_cast<long>(systemId), static_cast<long>(systemId) + kComponentOffsets.last);
     // The columns land here; each fetched row is then copied into the table,
     // and no row is fetched once the table is full.
     ComponentRecord fields;
@@ -108,13 +108,13 @@ void loadComponents(Report& r, SQLHDBC connection, SQLHSTMT statement, long syst
 }
 
 // Reads the first Velocities row of ownerId into record, cleared first.
-bool loadVelocity(SQLHSTMT statement, long ownerId, VelocityRecord& record)
+bool loadVelocity(SQLHSTMT statement, Id ownerId, VelocityRecord& record)
 {
     record = VelocityRecord{};
     const std::string query = composeStatement(
         "SELECT ProperMotion, PMAngle, RadialVelocity, PMSource, RVSource, LastUpdated FROM Velocities "
         "WHERE OwnerID = %ld",
-        ownerId);
+        static_cast<long>(ownerId));
     const bool found = fetchFirstRowInto(
         statement, query, flagged(record.ProperMotion, record.hasProperMotion), flagged(record.PMAngle, record.hasPMAngle),
         flagged(record.RadialVelocity, record.hasRadialVelocity), flagged(record.PMSource, record.hasPMSource),
@@ -128,7 +128,7 @@ bool loadVelocity(SQLHSTMT statement, long ownerId, VelocityRecord& record)
 // the system's; one with a row takes the system's right ascension,
 // declination and distance (with the distance's error and source) where
 // its row lacks them.
-void loadComponentPositions(Report& r, SQLHSTMT statement, long systemId)
+void loadComponentPositions(Report& r, SQLHSTMT statement, Id systemId)
 {
     if (!loadPosition(statement, systemId, r.SystemPosition)) return;
     noteUpdate(r, r.SystemPosition.LastUpdated);
@@ -150,7 +150,7 @@ void loadComponentPositions(Report& r, SQLHSTMT statement, long systemId)
 // component's: a component without a row of its own takes a full copy of
 // the system's with hasOwnRow false; one with a row keeps it, hasOwnRow
 // set, and takes the system's values where the row lacks them.
-void loadComponentVelocities(Report& r, SQLHSTMT statement, long systemId)
+void loadComponentVelocities(Report& r, SQLHSTMT statement, Id systemId)
 {
     if (loadVelocity(statement, systemId, r.SystemVelocity)) noteUpdate(r, r.SystemVelocity.LastUpdated);
     for (int i = 0; i < r.ComponentCount; ++i) {

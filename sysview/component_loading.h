@@ -6,6 +6,7 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include "ids.h"
 #include "records.h"
 #include "report.h"
 
@@ -14,22 +15,22 @@ namespace vldr {
 // Fills the report's Components and ComponentCount with the rows S+1..S+9
 // of system systemId, each with its spectrum and magnitudes read through a
 // second statement on connection; their dates join NewestUpdate.
-void loadComponents(Report& report, SQLHDBC connection, SQLHSTMT statement, long systemId);
+void loadComponents(Report& report, SQLHDBC connection, SQLHSTMT statement, Id systemId);
 
 // Fills the report's SystemPosition and, when the system has a position,
 // every ComponentPositions entry, taking the system's values where a
 // component has none of its own; their dates join NewestUpdate. A system
 // without a Positions row leaves every component without a position.
-void loadComponentPositions(Report& report, SQLHSTMT statement, long systemId);
+void loadComponentPositions(Report& report, SQLHSTMT statement, Id systemId);
 
 // Reads the Velocities row of ownerId into record (cleared first). True
 // when a row was read; hasOwnRow stays false. A NULL LastUpdated reads as the zero date.
-bool loadVelocity(SQLHSTMT statement, long ownerId, VelocityRecord& record);
+bool loadVelocity(SQLHSTMT statement, Id ownerId, VelocityRecord& record);
 
 // Fills the report's SystemVelocity and every ComponentVelocities entry,
 // taking the system's values where a component's own row lacks them; the
 // dates of the rows read join NewestUpdate.
-void loadComponentVelocities(Report& report, SQLHSTMT statement, long systemId);
+void loadComponentVelocities(Report& report, SQLHSTMT statement, Id systemId);
 
 // Fills the report's ComponentNames: for each loaded component in order,
 // its proper names and then its catalogue numbers.

@@ -5,12 +5,12 @@
 
 namespace vldr {
 
-bool loadMagnitudes(SQLHSTMT statement, long ownerId, MagnitudeRecord& record)
+bool loadMagnitudes(SQLHSTMT statement, Id ownerId, MagnitudeRecord& record)
 {
     const std::string query = composeStatement(
         "SELECT ApparentVMag, VMagIncrease, VariableType, VariablePeriod, BminusV, UminusB, RminusI, "
         "VMagSource, LastUpdated FROM Magnitudes WHERE OwnerID = %ld",
-        ownerId);
+        static_cast<long>(ownerId));
     return fetchFirstRowInto(
         statement, query, flagged(record.ApparentVMag, record.hasApparentVMag),
         flagged(record.VMagIncrease, record.hasVMagIncrease), flagged(record.VariableType, record.hasVariableType),

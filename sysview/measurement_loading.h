@@ -7,6 +7,7 @@
 
 #include "database_session.h"
 #include "dates.h"
+#include "ids.h"
 #include "records.h"
 #include "report_records.h"
 
@@ -15,7 +16,7 @@ namespace vldr {
 // Reads the Magnitudes row of ownerId into record. True when a row was read;
 // otherwise the record's presence flags stay as they were. A NULL
 // LastUpdated reads as the zero date.
-bool loadMagnitudes(SQLHSTMT statement, long ownerId, MagnitudeRecord& record);
+bool loadMagnitudes(SQLHSTMT statement, Id ownerId, MagnitudeRecord& record);
 
 // Reads the spectrum and the magnitudes stored under record.ID (a
 // component's own, or a pair's combined ones under its orbit's ID) through

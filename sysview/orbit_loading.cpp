@@ -12,13 +12,13 @@ namespace vldr {
 
 // A NULL bit reads as false, a NULL source as empty text, and a NULL date
 // as the zero date, which is never the newest.
-void loadOrbits(Report& r, SQLHDBC connection, SQLHSTMT statement, long systemId)
+void loadOrbits(Report& r, SQLHDBC connection, SQLHSTMT statement, Id systemId)
 {
     const std::string text = composeStatement(
         "SELECT ID, PrimaryID, SecondaryID, Period, SemimajorAxis, Eccentricity, Inclination, Omega, "
         "PeriastronEpoch, IsAxisJustGap, Source, PeriodError, LastUpdated, IsAxisAU FROM Orbits "
         "WHERE ID >= %ld AND ID <= %ld ORDER BY ID",
-        systemId + kOrbitOffsets.first, systemId + kOrbitOffsets.last);
+        static_cast<long>(systemId) + kOrbitOffsets.first, static_cast<long>(systemId) + kOrbitOffsets.last);
     // The columns land here; each fetched row is then copied into the table.
     OrbitRecord fields;
     const auto bind = [&fields](RowBinder& row) {
@@ -44,12 +44,12 @@ void loadOrbits(Report& r, SQLHDBC connection, SQLHSTMT statement, long systemId
 
 // A NULL bit reads as false, a NULL name as empty text, and a NULL date as
 // the zero date.
-void loadPlanets(Report& r, SQLHSTMT statement, long systemId)
+void loadPlanets(Report& r, SQLHSTMT statement, Id systemId)
 {
     const std::string text = composeStatement(
         "SELECT ID, Name, LastUpdated, Mass, MassError, IsMassAMinimum, MassSource, Radius, RadiusError, "
         "RadiusSource FROM Planets WHERE ID >= %ld AND ID <= %ld ORDER BY ID",
-        systemId + kPlanetOffsets.first, systemId + kPlanetOffsets.last);
+        static_cast<long>(systemId) + kPlanetOffsets.first, static_cast<long>(systemId) + kPlanetOffsets.last);
     PlanetRecord fields;
     const auto bind = [&fields](RowBinder& row) {
         row.bindColumns(fields.ID, clearedWhenNull(fields.Name), clearedWhenNull(fields.LastUpdated),

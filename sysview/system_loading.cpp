@@ -9,7 +9,7 @@
 
 namespace vldr {
 
-void loadSystemNames(Report& r, SQLHSTMT statement, long systemId)
+void loadSystemNames(Report& r, SQLHSTMT statement, Id systemId)
 {
     std::string name;
     if (getSystemName(statement, r.Catalogs, systemId, name)) r.DisplayName = name;
@@ -17,12 +17,12 @@ void loadSystemNames(Report& r, SQLHSTMT statement, long systemId)
 }
 
 // A NULL date reads as the zero date, which is never the newest.
-void loadSystemRecord(Report& r, SQLHSTMT statement, long systemId)
+void loadSystemRecord(Report& r, SQLHSTMT statement, Id systemId)
 {
     const std::string text = composeStatement(
         "SELECT Age, AgeError, AgeSource, AgeComment, Metallicity, MetallicityError, MetallicitySource, "
         "MetallicityComment, ArityComment, PointsOfInterest, LastUpdated FROM Systems WHERE ID = %ld",
-        systemId);
+        static_cast<long>(systemId));
     SystemRecord& system = r.System;
     SystemEstimate& age = system.Age;
     SystemEstimate& metallicity = system.Metallicity;

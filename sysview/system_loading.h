@@ -5,6 +5,7 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include "ids.h"
 #include "report.h"
 
 namespace vldr {
@@ -13,11 +14,11 @@ namespace vldr {
 // Catalogs; none when the system has neither a proper name nor a system
 // designation) and SystemNames (the lists of systemId itself, not of its
 // components), in this order on statement.
-void loadSystemNames(Report& report, SQLHSTMT statement, long systemId);
+void loadSystemNames(Report& report, SQLHSTMT statement, Id systemId);
 
 // Reads the Systems row of systemId into the report's System and sets
 // hasSystemRow; its date joins NewestUpdate. A failed query or a missing
 // row leaves hasSystemRow false.
-void loadSystemRecord(Report& report, SQLHSTMT statement, long systemId);
+void loadSystemRecord(Report& report, SQLHSTMT statement, Id systemId);
 
 }  // namespace vldr
