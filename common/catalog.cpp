@@ -69,7 +69,7 @@ const char* lookupCatalogName(const CatalogNames& catalogs, const char* abbrevia
     return longName ? longName : abbreviation;
 }
 
-bool getSystemName(SQLHSTMT statement, const CatalogNames& catalogs, long ownerId, std::string& out)
+bool getSystemName(SQLHSTMT statement, const CatalogNames& catalogs, Id ownerId, std::string& out)
 {
     const long systemNumber = systemNumberOf(ownerId);
     if (!runQuery(statement, composeStatement("SELECT Name FROM ProperNames WHERE INT(OwnerID/100) = %ld "

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "field_limits.h"
+#include "ids.h"
 
 namespace vldr {
 
@@ -49,6 +50,6 @@ const char* lookupCatalogName(const CatalogNames& catalogs, const char* abbrevia
 // catalogs), a space and the value. A proper name that is empty text (or
 // NULL) counts as none. Returns false, leaving out unchanged, when the
 // system has neither or a query fails. Leaves the statement with an open cursor.
-bool getSystemName(SQLHSTMT statement, const CatalogNames& catalogs, long ownerId, std::string& out);
+bool getSystemName(SQLHSTMT statement, const CatalogNames& catalogs, Id ownerId, std::string& out);
 
 }  // namespace vldr

@@ -75,10 +75,6 @@ bool positionToXYZ(const PositionRecord& position, double& x, double& y, double&
     return true;
 }
 
-// Space velocity in galactic axes (km/s) from the position (light-years,
-// right ascension, declination) and the motion (arcsec/yr at an angle
-// from north, radial km/s). At distance 0 (the Sun) it is 0, 0, 0. False
-// when a needed value is missing or the result is not finite.
 bool velocityToUVW(const PositionRecord& position, const VelocityRecord& velocity, double& u, double& v,
                    double& w)
 {

@@ -5,7 +5,7 @@
 
 namespace vldr {
 
-std::string systemDisplayName(SQLHSTMT statement, const CatalogNames& catalogs, std::int32_t ownerId)
+std::string systemDisplayName(SQLHSTMT statement, const CatalogNames& catalogs, Id ownerId)
 {
     std::string name;
     if (getSystemName(statement, catalogs, ownerId, name) && !name.empty()) return name;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "catalog.h"
+#include "ids.h"
 
 namespace vldr {
 
@@ -15,6 +16,6 @@ namespace vldr {
 // its proper name or system catalogue designation, or "System " and its
 // system ID when it has neither (never an empty text). Runs its queries on
 // statement; catalogue long names come from catalogs.
-std::string systemDisplayName(SQLHSTMT statement, const CatalogNames& catalogs, std::int32_t ownerId);
+std::string systemDisplayName(SQLHSTMT statement, const CatalogNames& catalogs, Id ownerId);
 
 }  // namespace vldr

@@ -8,71 +8,79 @@
 // on purpose and are named here so that none is mistaken for another.
 #pragma once
 
+#include <cstdint>
+
 #include "closed_range.h"
 
 namespace vldr {
 
+// The one type that holds a system's, component's, orbit's or planet's ID:
+// the database's ID columns are 32-bit integers, bound as SQL_C_LONG
+// (SQLINTEGER), so an ID lands in its field without conversion. Statements
+// and pages that print an ID with %ld convert it to long where they print.
+using Id = std::int32_t;
+
 // IDs per system: a system's ID is a multiple of this.
-inline constexpr long kIdsPerSystem = 100;
+inline constexpr Id kIdsPerSystem = 100;
 
 // Offsets within a system, by range.
-inline constexpr ClosedRange<long> kComponentOffsets{1, 9};
-inline constexpr ClosedRange<long> kOrbitOffsets{11, 49};
-inline constexpr ClosedRange<long> kPlanetOffsets{51, 69};
+inline constexpr ClosedRange<Id> kComponentOffsets{1, 9};
+inline constexpr ClosedRange<Id> kOrbitOffsets{11, 49};
+inline constexpr ClosedRange<Id> kPlanetOffsets{51, 69};
 
 // The last two digits of an ID (its offset within its system).
-constexpr long idOffset(long id)
+constexpr Id idOffset(Id id)
 {
     return id % kIdsPerSystem;
 }
 
 // The system an ID belongs to (a system's own ID gives itself).
-constexpr long systemOf(long id)
+constexpr Id systemOf(Id id)
 {
     return id / kIdsPerSystem * kIdsPerSystem;
 }
 
 // The system number of an ID (the system's ID divided by 100), as the
 // queries that match a whole system with INT(OwnerID/100) use it.
-constexpr long systemNumberOf(long id)
+constexpr Id systemNumberOf(Id id)
 {
     return id / kIdsPerSystem;
 }
 
 // True when id is a valid system ID: positive and a multiple of 100.
-constexpr bool isSystemId(long id)
+constexpr bool isSystemId(Id id)
 {
     return id > 0 && idOffset(id) == 0;
 }
 
 // True when id names a system's own row (offset 0), whatever its sign; a
 // neighbour search keeps only such rows.
-constexpr bool isSystemRow(long id)
+constexpr bool isSystemRow(Id id)
 {
     return idOffset(id) == 0;
 }
 
 // For the companion search: an offset above 50 (51 .. 99) is a planet, so
 // every planet ID an orbit may name is found.
-constexpr bool isCompanionPlanet(long id)
+constexpr bool isCompanionPlanet(Id id)
 {
     return idOffset(id) > 50;
 }
 
 // For naming a body: offsets below 10 are components, from 50 on planets,
 // the rest pairs (an offset of 50 is named as a planet).
-constexpr bool namesComponent(long id)
+constexpr bool namesComponent(Id id)
 {
     return idOffset(id) < 10;
 }
-constexpr bool namesPlanet(long id)
+constexpr bool namesPlanet(Id id)
 {
     return idOffset(id) >= 50;
 }
 
 // For leaving an orbit out of the system's orbit listing: a member in the
 // planet range proper, S+51 .. S+69.
-constexpr bool isListedPlanet(long id)
+constexpr bool isListedPlanet(Id id)
 {
     return kPlanetOffsets.contains(idOffset(id));
 }

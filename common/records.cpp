@@ -37,26 +37,26 @@ constexpr ColumnList<PositionRecord, 11> kPositionColumns{{
 
 }  // namespace
 
-std::string spectrumStatement(long ownerId)
+std::string spectrumStatement(Id ownerId)
 {
     return composeStatement("SELECT %s FROM Spectra WHERE OwnerID = %ld", selectList(kSpectrumColumns).c_str(),
-                            ownerId);
+                            static_cast<long>(ownerId));
 }
 
-std::string positionStatement(long ownerId)
+std::string positionStatement(Id ownerId)
 {
     return composeStatement("SELECT %s FROM Positions WHERE OwnerID = %ld", selectList(kPositionColumns).c_str(),
-                            ownerId);
+                            static_cast<long>(ownerId));
 }
 
 // A NULL date reads as the zero date, which is never the newest.
-bool loadSpectrum(SQLHSTMT statement, long ownerId, SpectrumRecord& record)
+bool loadSpectrum(SQLHSTMT statement, Id ownerId, SpectrumRecord& record)
 {
     return fetchFirstRow(statement, spectrumStatement(ownerId),
                          [&record](RowBinder& row) { bindColumnList(row, kSpectrumColumns, record); });
 }
 
-bool loadPosition(SQLHSTMT statement, long ownerId, PositionRecord& record)
+bool loadPosition(SQLHSTMT statement, Id ownerId, PositionRecord& record)
 {
     return fetchFirstRow(statement, positionStatement(ownerId),
                          [&record](RowBinder& row) { bindColumnList(row, kPositionColumns, record); });

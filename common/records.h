@@ -8,6 +8,7 @@
 #include <string>
 
 #include "field_limits.h"
+#include "ids.h"
 #include "row_binder.h"
 
 namespace vldr {
@@ -51,7 +52,7 @@ struct PositionRecord {
 // One row of a scan of Positions: the position with the OwnerID it belongs to.
 struct OwnedPositionRow {
     PositionRecord position;
-    SQLINTEGER OwnerID = 0;
+    Id OwnerID = 0;
     bool hasOwner = false;
 };
 
@@ -72,19 +73,19 @@ struct VelocityRecord {
 };
 
 // The statement that reads the Spectra row of ownerId.
-std::string spectrumStatement(long ownerId);
+std::string spectrumStatement(Id ownerId);
 
 // The statement that reads the Positions row of ownerId.
-std::string positionStatement(long ownerId);
+std::string positionStatement(Id ownerId);
 
 // Reads the Spectra row of ownerId into record. True when a row was
 // fetched; false (record untouched) when the query fails or there is no row.
-bool loadSpectrum(SQLHSTMT statement, long ownerId, SpectrumRecord& record);
+bool loadSpectrum(SQLHSTMT statement, Id ownerId, SpectrumRecord& record);
 
 // Reads the Positions row of ownerId into record, setting its five presence
 // flags (not the own flags). True when a row was fetched; false (record
 // untouched) when the query fails or there is no row.
-bool loadPosition(SQLHSTMT statement, long ownerId, PositionRecord& record);
+bool loadPosition(SQLHSTMT statement, Id ownerId, PositionRecord& record);
 
 // Binds the seven columns every query of Positions starts with (RA_hr,
 // RA_min, RA_sec, Dec_deg, Dec_arcmin, Dec_arcsec, Distance, as columns 1

@@ -178,7 +178,7 @@ const char* columnUcd(const CatalogueColumn& column, CatalogueTable table)
     return table == CatalogueTable::Download ? column.downloadUcd : column.ucd;
 }
 
-std::string reportPath(std::int32_t systemId)
+std::string reportPath(Id systemId)
 {
     return "/Scripts/sysview.exe?ID=" + std::to_string(systemId);
 }

@@ -9,14 +9,15 @@
 #include <vector>
 
 #include "field_limits.h"
+#include "ids.h"
 #include "records.h"
 
 namespace vldr {
 
 // One row: a system (cone search) or one of its components (downloads).
 struct CatalogueRow {
-    std::int32_t systemId = 0;
-    std::int32_t componentId = 0;  // downloads only
+    Id systemId = 0;
+    Id componentId = 0;            // downloads only
     std::string name;              // the system's display name
     std::string component;         // the component's name (Components.Name); downloads only
     PositionRecord position;       // hasRA and hasDec are true for every row of a cone search
@@ -60,6 +61,6 @@ std::vector<const CatalogueColumn*> catalogueColumns(CatalogueTable table, int v
 const char* columnUcd(const CatalogueColumn& column, CatalogueTable table);
 
 // The path of a system's report on this site, "/Scripts/sysview.exe?ID=%d".
-std::string reportPath(std::int32_t systemId);
+std::string reportPath(Id systemId);
 
 }  // namespace vldr

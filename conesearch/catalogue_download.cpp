@@ -23,7 +23,7 @@ constexpr const char* kComponentRows =
 // The bound storage of one row of kComponentRows.
 struct ComponentScan {
     CatalogueRow row;
-    SQLINTEGER ID = 0;
+    Id ID = 0;
     char Name[kNameSize] = {};
 };
 
@@ -54,7 +54,7 @@ bool fetchComponentScan(RowBinder& binder, ComponentScan& scan)
     row.hasVMag = binder.has(14);
     row.hasBminusV = binder.has(15);
     row.componentId = scan.ID;
-    row.systemId = static_cast<std::int32_t>(systemOf(scan.ID));
+    row.systemId = systemOf(scan.ID);
     if (binder.has(9)) row.component = scan.Name;
     return true;
 }
@@ -73,7 +73,7 @@ std::optional<std::vector<CatalogueRow>> loadCatalogueRows(SQLHSTMT statement, c
         while (fetchComponentScan(binder, scan)) rows.push_back(scan.row);
     }
     // The rows come by ID, so the components of a system follow each other.
-    std::int32_t namedSystem = 0;
+    Id namedSystem = 0;
     std::string name;
     for (CatalogueRow& row : rows) {
         if (row.systemId != namedSystem) {

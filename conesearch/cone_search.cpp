@@ -121,12 +121,12 @@ void loadConeDetails(SQLHSTMT statement, const CatalogNames& catalogs, const std
                      std::vector<CatalogueRow>& rows)
 {
     for (CatalogueRow& row : rows) {
-        const long primary = row.systemId + kComponentOffsets.first;
+        const Id primary = row.systemId + kComponentOffsets.first;
         row.name = systemDisplayName(statement, catalogs, row.systemId);
         loadSpectrum(statement, primary, row.spectrum);
         // No row, or a failed query, leaves both magnitudes out.
         if (!fetchFirstRowInto(statement,
-                               composeStatement("SELECT ApparentVMag, BminusV FROM Magnitudes WHERE OwnerID = %ld", primary),
+                               composeStatement("SELECT ApparentVMag, BminusV FROM Magnitudes WHERE OwnerID = %ld", static_cast<long>(primary)),
                                flagged(row.vMag, row.hasVMag), flagged(row.bMinusV, row.hasBminusV)))
             row.hasVMag = row.hasBminusV = false;
         row.reportUrl = urlBase + reportPath(row.systemId);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "cell_cube.h"
 #include "constants.h"
 #include "statement.h"
 
@@ -23,18 +24,10 @@ UnitVector unitVectorOf(const SkyDirection& direction)
     return UnitVector{std::cos(delta) * std::cos(alpha), std::cos(delta) * std::sin(alpha), std::sin(delta)};
 }
 
-// The range of cube numbers along one axis between low and high.
-struct CellRange {
-    long long first = 0;
-    long long last = 0;
-};
-
-CellRange cellsBetween(double low, double high)
+// The cube along one axis that holds a coordinate of a unit vector.
+long long directionCellOf(double coordinate)
 {
-    const auto cell = [](double coordinate) {
-        return static_cast<long long>(std::floor(std::clamp(coordinate, -1.0, 1.0) * kDirectionCellsPerUnit));
-    };
-    return CellRange{cell(low), cell(high)};
+    return static_cast<long long>(std::floor(std::clamp(coordinate, -1.0, 1.0) * kDirectionCellsPerUnit));
 }
 
 }  // namespace
@@ -55,13 +48,10 @@ std::optional<std::string> directionCandidateStatement(const SkyDirection& centr
     const double halfAngle = std::clamp(radius, 0.0, 180.0) * kRadiansPerDegree / 2;
     const double reach = 2 * std::sin(halfAngle) + kDirectionMargin;
     const UnitVector c = unitVectorOf(centre);
-    const CellRange xs = cellsBetween(c.x - reach, c.x + reach);
-    const CellRange ys = cellsBetween(c.y - reach, c.y + reach);
-    const CellRange zs = cellsBetween(c.z - reach, c.z + reach);
-    if ((xs.last - xs.first + 1) * (ys.last - ys.first + 1) > kMaxDirectionColumns) return std::nullopt;
+    const std::optional<CellCube> cube =
+        cubesAround(CellSphere{c.x, c.y, c.z, reach}, directionCellOf, kMaxDirectionColumns);
+    if (!cube) return std::nullopt;
 
-    // The columns of cubes come from two counting tables joined in this
-    // order, so that each column is one seek of the index's key.
     return composeStatement(
         "WITH RECURSIVE "
         "xs(i) AS (SELECT %lld UNION ALL SELECT i + 1 FROM xs WHERE i < %lld), "
@@ -73,8 +63,8 @@ std::optional<std::string> directionCandidateStatement(const SkyDirection& centr
         "AND (c.X - %.17g) * (c.X - %.17g) + (c.Y - %.17g) * (c.Y - %.17g) + (c.Z - %.17g) * (c.Z - %.17g) <= %.17g "
         "UNION ALL SELECT OwnerID FROM DirectionCells WHERE CellX = %lld) "
         "ORDER BY rowid",
-        xs.first, xs.last, ys.first, ys.last, zs.first, zs.last, c.x, c.x, c.y, c.y, c.z, c.z, reach * reach,
-        kDirectionCatchAllCell);
+        cube->x.first, cube->x.last, cube->y.first, cube->y.last, cube->z.first, cube->z.last, c.x, c.x, c.y, c.y, c.z,
+        c.z, reach * reach, kDirectionCatchAllCell);
 }
 
 }  // namespace vldr

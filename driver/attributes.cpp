@@ -50,6 +50,37 @@ SQLRETURN setAutocommit(Connection& connection, SQLULEN value)
     return connection.manualCommit ? SQL_SUCCESS : endReadTransaction(connection);
 }
 
+// A statement attribute with one fixed value: a Set asking for another
+// keeps it (01S02), a Get reports it.
+struct FixedStatementAttribute {
+    SQLINTEGER attribute;
+    SQLULEN value;
+    const char* why;
+};
+
+constexpr FixedStatementAttribute kFixedStatementAttributes[] = {
+    {SQL_ATTR_ROW_ARRAY_SIZE, 1, "one row per fetch"},
+    {SQL_ROWSET_SIZE, 1, "one row per fetch"},
+    {SQL_ATTR_CURSOR_TYPE, SQL_CURSOR_FORWARD_ONLY, "the cursor is forward-only"},
+    {SQL_ATTR_CONCURRENCY, SQL_CONCUR_READ_ONLY, "the cursor is read-only"},
+    {SQL_ATTR_CURSOR_SCROLLABLE, SQL_NONSCROLLABLE, "the cursor is forward-only"},
+    {SQL_ATTR_CURSOR_SENSITIVITY, SQL_INSENSITIVE, "the cursor is insensitive"},
+    {SQL_ATTR_ROW_BIND_TYPE, SQL_BIND_BY_COLUMN, "columns are bound by column"},
+    {SQL_ATTR_MAX_ROWS, 0, "no limit; the busy wait bounds a query"},
+    {SQL_ATTR_MAX_LENGTH, 0, "no limit; the busy wait bounds a query"},
+    {SQL_ATTR_QUERY_TIMEOUT, 0, "no limit; the busy wait bounds a query"},
+    {SQL_ATTR_RETRIEVE_DATA, SQL_RD_ON, "data is always retrieved"},
+    {SQL_ATTR_USE_BOOKMARKS, SQL_UB_OFF, "no bookmarks"},
+};
+
+const FixedStatementAttribute* findFixedStatementAttribute(SQLINTEGER attribute)
+{
+    for (const FixedStatementAttribute& fixed : kFixedStatementAttributes) {
+        if (fixed.attribute == attribute) return &fixed;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 // ODBC version, connection pooling and the like: accepted and remembered
@@ -161,6 +192,9 @@ SQLRETURN SQL_API SQLSetStmtAttr(SQLHSTMT handle, SQLINTEGER attribute, SQLPOINT
     auto* statement = static_cast<Statement*>(handle);
     DiagnosticArea& diagnostics = statement->diagnostics;
     clearDiagnostics(diagnostics);
+    if (const FixedStatementAttribute* fixed = findFixedStatementAttribute(attribute)) {
+        return onlyValue(diagnostics, value, fixed->value, fixed->why);
+    }
     switch (attribute) {
     case SQL_ATTR_ROWS_FETCHED_PTR:
         statement->rowsFetched = static_cast<SQLULEN*>(value);
@@ -168,30 +202,9 @@ SQLRETURN SQL_API SQLSetStmtAttr(SQLHSTMT handle, SQLINTEGER attribute, SQLPOINT
     case SQL_ATTR_ROW_STATUS_PTR:
         statement->rowStatus = static_cast<SQLUSMALLINT*>(value);
         return SQL_SUCCESS;
-    case SQL_ATTR_ROW_ARRAY_SIZE:
-    case SQL_ROWSET_SIZE:
-        return onlyValue(diagnostics, value, 1, "one row per fetch");
-    case SQL_ATTR_CURSOR_TYPE:
-        return onlyValue(diagnostics, value, SQL_CURSOR_FORWARD_ONLY, "the cursor is forward-only");
-    case SQL_ATTR_CONCURRENCY:
-        return onlyValue(diagnostics, value, SQL_CONCUR_READ_ONLY, "the cursor is read-only");
-    case SQL_ATTR_CURSOR_SCROLLABLE:
-        return onlyValue(diagnostics, value, SQL_NONSCROLLABLE, "the cursor is forward-only");
-    case SQL_ATTR_CURSOR_SENSITIVITY:
-        return onlyValue(diagnostics, value, SQL_INSENSITIVE, "the cursor is insensitive");
-    case SQL_ATTR_ROW_BIND_TYPE:
-        return onlyValue(diagnostics, value, SQL_BIND_BY_COLUMN, "columns are bound by column");
-    case SQL_ATTR_MAX_ROWS:
-    case SQL_ATTR_MAX_LENGTH:
-    case SQL_ATTR_QUERY_TIMEOUT:
-        return onlyValue(diagnostics, value, 0, "no limit; the busy wait bounds a query");
-    case SQL_ATTR_RETRIEVE_DATA:
-        return onlyValue(diagnostics, value, SQL_RD_ON, "data is always retrieved");
     case SQL_ATTR_NOSCAN:
     case SQL_ATTR_METADATA_ID:
         return SQL_SUCCESS;
-    case SQL_ATTR_USE_BOOKMARKS:
-        return onlyValue(diagnostics, value, SQL_UB_OFF, "no bookmarks");
     case SQL_ATTR_ROW_BIND_OFFSET_PTR:
     case SQL_ATTR_PARAM_BIND_OFFSET_PTR:
     case SQL_ATTR_PARAMSET_SIZE:
@@ -211,6 +224,9 @@ SQLRETURN SQL_API SQLGetStmtAttr(SQLHSTMT handle, SQLINTEGER attribute, SQLPOINT
 {
     auto* statement = static_cast<Statement*>(handle);
     clearDiagnostics(statement->diagnostics);
+    if (const FixedStatementAttribute* fixed = findFixedStatementAttribute(attribute)) {
+        return integerAttribute<SQLULEN>(fixed->value, value, length);
+    }
     switch (attribute) {
     case SQL_ATTR_APP_ROW_DESC:
     case SQL_ATTR_APP_PARAM_DESC:
@@ -221,29 +237,9 @@ SQLRETURN SQL_API SQLGetStmtAttr(SQLHSTMT handle, SQLINTEGER attribute, SQLPOINT
         return integerAttribute<SQLPOINTER>(statement->rowsFetched, value, length);
     case SQL_ATTR_ROW_STATUS_PTR:
         return integerAttribute<SQLPOINTER>(statement->rowStatus, value, length);
-    case SQL_ATTR_ROW_ARRAY_SIZE:
-    case SQL_ROWSET_SIZE:
-        return integerAttribute<SQLULEN>(1, value, length);
-    case SQL_ATTR_CURSOR_TYPE:
-        return integerAttribute<SQLULEN>(SQL_CURSOR_FORWARD_ONLY, value, length);
-    case SQL_ATTR_CONCURRENCY:
-        return integerAttribute<SQLULEN>(SQL_CONCUR_READ_ONLY, value, length);
-    case SQL_ATTR_CURSOR_SCROLLABLE:
-        return integerAttribute<SQLULEN>(SQL_NONSCROLLABLE, value, length);
-    case SQL_ATTR_CURSOR_SENSITIVITY:
-        return integerAttribute<SQLULEN>(SQL_INSENSITIVE, value, length);
-    case SQL_ATTR_ROW_BIND_TYPE:
-        return integerAttribute<SQLULEN>(SQL_BIND_BY_COLUMN, value, length);
-    case SQL_ATTR_MAX_ROWS:
-    case SQL_ATTR_MAX_LENGTH:
-    case SQL_ATTR_QUERY_TIMEOUT:
     case SQL_ATTR_NOSCAN:
     case SQL_ATTR_METADATA_ID:
-    case SQL_ATTR_USE_BOOKMARKS:
     case SQL_ATTR_ASYNC_ENABLE:
-        return integerAttribute<SQLULEN>(0, value, length);
-    case SQL_ATTR_RETRIEVE_DATA:
-        return integerAttribute<SQLULEN>(SQL_RD_ON, value, length);
     case SQL_ATTR_ROW_NUMBER:
         return integerAttribute<SQLULEN>(0, value, length);
     default:

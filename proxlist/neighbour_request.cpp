@@ -128,7 +128,7 @@ const char* readCentre(const QueryString& query, NeighbourRequest& request)
 {
     const char* idText = getQueryValue(query, "ID");
     if (isGiven(idText)) {
-        const std::optional<std::int32_t> id = toInt32(idText);
+        const std::optional<Id> id = toInt32(idText);
         if (!id || !isSystemId(*id))
             return "Invalid \"ID=###\" clause.  Must be a multiple of 100 greater than 0.";
         request.systemId = *id;

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "closed_range.h"
+#include "ids.h"
 #include "query_string.h"
 
 namespace vldr {
@@ -35,7 +36,7 @@ inline constexpr double kOpenMaximumDec = 89.9999997;
 // resetting rule) because the heading prints them; the derived limits are
 // what the search compares with.
 struct NeighbourRequest {
-    std::int32_t systemId = 0;  // the system searched around; 0 for a search around a point
+    Id systemId = 0;             // the system searched around; 0 for a search around a point
     double X = 0, Y = 0, Z = 0;  // centre of a search around a point (galactic, light-years)
     double ly = kDefaultRadius;  // radius (light-years)
     double minLY = 0;            // inner radius (light-years)

@@ -64,7 +64,7 @@ double distanceBetween(const GalacticPoint& a, const GalacticPoint& b)
 // position, or one outside the ring (inner radius <= d <= radius) or the
 // limits (inclusive).
 std::optional<Neighbour> keptNeighbour(const ScanRow& row, const GalacticPoint& centre, const NeighbourRequest& request,
-                                       std::int32_t excludedSystemId)
+                                       Id excludedSystemId)
 {
     if (!row.hasOwner || !isSystemRow(row.OwnerID)) return std::nullopt;
     if (row.OwnerID == excludedSystemId) return std::nullopt;
@@ -125,7 +125,7 @@ void insertNeighbour(NeighbourList& list, const Neighbour& neighbour)
     ++list.found;
 }
 
-std::optional<GalacticPoint> systemCentre(SQLHSTMT statement, std::int32_t systemId)
+std::optional<GalacticPoint> systemCentre(SQLHSTMT statement, Id systemId)
 {
     PositionRecord position;
     if (!loadPosition(statement, systemId, position)) return std::nullopt;
@@ -135,7 +135,7 @@ std::optional<GalacticPoint> systemCentre(SQLHSTMT statement, std::int32_t syste
 }
 
 bool findNeighbours(SQLHSTMT statement, const GalacticPoint& centre, const NeighbourRequest& request,
-                    std::int32_t excludedSystemId, NeighbourList& list)
+                    Id excludedSystemId, NeighbourList& list)
 {
     list.count = 0;
     list.found = 0;
@@ -153,7 +153,7 @@ bool findNeighbours(SQLHSTMT statement, const GalacticPoint& centre, const Neigh
 }
 
 SearchResults loadSearchResults(SQLHSTMT statement, const CatalogNames& catalogs, const GalacticPoint& centre,
-                                const NeighbourRequest& request, std::int32_t excludedSystemId, NeighbourList& list)
+                                const NeighbourRequest& request, Id excludedSystemId, NeighbourList& list)
 {
     SearchResults results;
     results.searched = findNeighbours(statement, centre, request, excludedSystemId, list);

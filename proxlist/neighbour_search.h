@@ -14,6 +14,7 @@
 
 #include "catalog.h"
 #include "field_limits.h"
+#include "ids.h"
 #include "neighbour_request.h"
 #include "position_candidates.h"
 
@@ -21,7 +22,7 @@ namespace vldr {
 
 // One kept system.
 struct Neighbour {
-    std::int32_t systemId = 0;
+    Id systemId = 0;
     double distance = 0;  // from the centre (light-years)
     GalacticPoint place;  // where it lies (galactic, light-years from the Sun)
 };
@@ -45,7 +46,7 @@ void insertNeighbour(NeighbourList& list, const Neighbour& neighbour);
 // its Positions row on statement. Nothing when the system has no position
 // row, no distance, or a non-zero distance without right ascension or
 // declination.
-std::optional<GalacticPoint> systemCentre(SQLHSTMT statement, std::int32_t systemId);
+std::optional<GalacticPoint> systemCentre(SQLHSTMT statement, Id systemId);
 
 // Reads the rows of Positions on statement (only those the position grid
 // files near the sphere when the database has the grid, else every row;
@@ -56,11 +57,11 @@ std::optional<GalacticPoint> systemCentre(SQLHSTMT statement, std::int32_t syste
 // excludedSystemId (0 for none). Writes nothing. Returns false, list left
 // empty, when the rows cannot be read.
 bool findNeighbours(SQLHSTMT statement, const GalacticPoint& centre, const NeighbourRequest& request,
-                    std::int32_t excludedSystemId, NeighbourList& list);
+                    Id excludedSystemId, NeighbourList& list);
 
 // What the result line of one kept system shows.
 struct ResultLine {
-    std::int32_t systemId = 0;
+    Id systemId = 0;
     double distance = 0;           // from the centre (light-years)
     GalacticPoint place;           // where it lies (galactic, light-years from the Sun)
     std::string name;              // display name (display_name.h)
@@ -80,6 +81,6 @@ struct SearchResults {
 // first, the display name and the first component's spectrum of each kept
 // system, all on statement (long names from catalogs). Writes nothing.
 SearchResults loadSearchResults(SQLHSTMT statement, const CatalogNames& catalogs, const GalacticPoint& centre,
-                                const NeighbourRequest& request, std::int32_t excludedSystemId, NeighbourList& list);
+                                const NeighbourRequest& request, Id excludedSystemId, NeighbourList& list);
 
 }  // namespace vldr

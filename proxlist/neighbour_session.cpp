@@ -13,7 +13,7 @@ constexpr int kStatusFailed = -1;
 
 }  // namespace
 
-int serveNeighbourRequest(SessionKeeper& sessions, std::int32_t systemId,
+int serveNeighbourRequest(SessionKeeper& sessions, Id systemId,
                           const std::function<bool(SQLHSTMT)>& writePage)
 {
     const SessionFailure failure = sessions.open();

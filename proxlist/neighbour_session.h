@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "database_session.h"
+#include "ids.h"
 #include "session_keeper.h"
 
 namespace vldr {
@@ -21,7 +22,7 @@ namespace vldr {
 // having written nothing (a system without a usable position), gets the
 // not-found page of systemId. Status 0 after a page, -1 otherwise.
 // Everything written is flushed.
-int serveNeighbourRequest(SessionKeeper& sessions, std::int32_t systemId,
+int serveNeighbourRequest(SessionKeeper& sessions, Id systemId,
                           const std::function<bool(SQLHSTMT)>& writePage);
 
 // Answers a request that cannot be searched: the three-line answer to a

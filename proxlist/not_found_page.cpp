@@ -9,7 +9,7 @@ constexpr const char* kNotFoundTitle = "<TITLE>VLDR search results</TITLE>";
 
 }  // namespace
 
-void writeNotFoundPage(std::int32_t systemId)
+void writeNotFoundPage(Id systemId)
 {
     writeHtmlHead(kNotFoundTitle);
     writeFormatted("No star name matching ID %ld found.\n", static_cast<long>(systemId));

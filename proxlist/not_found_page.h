@@ -4,9 +4,11 @@
 
 #include <cstdint>
 
+#include "ids.h"
+
 namespace vldr {
 
 // Writes the whole page: "No star name matching ID <systemId> found."
-void writeNotFoundPage(std::int32_t systemId);
+void writeNotFoundPage(Id systemId);
 
 }  // namespace vldr

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ids.h"
 #include "map_constants.h"
 #include "map_loading.h"
 #include "map_view.h"
@@ -16,7 +17,7 @@ namespace vldr {
 
 // One listed system as the map draws it.
 struct MapDot {
-    std::int32_t systemId = 0;
+    Id systemId = 0;
     std::string name;       // display name
     double distance = 0;    // from the centre (light-years)
     std::string classText;  // "G2 V", or empty when the first component has no spectral class

@@ -24,8 +24,8 @@ std::vector<std::optional<double>> loadFirstComponentMagnitudes(SQLHSTMT stateme
         if (!owners.empty()) owners += ", ";
         owners += std::to_string(line.systemId + kComponentOffsets.first);
     }
-    std::unordered_map<SQLINTEGER, double> byOwner;
-    SQLINTEGER owner = 0;
+    std::unordered_map<Id, double> byOwner;
+    Id owner = 0;
     bool hasOwner = false;
     double magnitude = 0;
     bool hasMagnitude = false;

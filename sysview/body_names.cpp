@@ -21,7 +21,7 @@ static_assert(sizeof kError <= kNameSize);
 
 using OrbitSet = std::bitset<kMaxOrbits>;
 
-int memberOf(const OrbitRecord& orbit, MemberSlot slot)
+Id memberOf(const OrbitRecord& orbit, MemberSlot slot)
 {
     return slot == MemberSlot::Primary ? orbit.PrimaryID : orbit.SecondaryID;
 }
@@ -33,13 +33,13 @@ int memberOf(const OrbitRecord& orbit, MemberSlot slot)
 // that take an earlier pair twice per orbit grow exponentially.
 bool isFirstMembership(const Report& r, int k, MemberSlot slot)
 {
-    const int body = memberOf(r.Orbits[k], slot);
+    const Id body = memberOf(r.Orbits[k], slot);
     for (int j = 0; j < k; ++j)
         if (r.Orbits[j].PrimaryID == body || r.Orbits[j].SecondaryID == body) return false;
     return slot == MemberSlot::Primary || r.Orbits[k].PrimaryID != body;
 }
 
-void appendName(const Report& r, std::string& text, double& luminosity, bool& luminosityKnown, int bodyId,
+void appendName(const Report& r, std::string& text, double& luminosity, bool& luminosityKnown, Id bodyId,
                 OrbitSet& naming);
 
 // Composes the name of the member in slot of orbit k. A pair that is named
@@ -50,7 +50,7 @@ void appendName(const Report& r, std::string& text, double& luminosity, bool& lu
 void appendMemberNameWithin(const Report& r, std::string& text, double& luminosity, bool& luminosityKnown, int k,
                             MemberSlot slot, OrbitSet& naming)
 {
-    const int member = memberOf(r.Orbits[k], slot);
+    const Id member = memberOf(r.Orbits[k], slot);
     if (!namesComponent(member) && !namesPlanet(member) && !isFirstMembership(r, k, slot)) {
         text += kError;
         return;
@@ -63,7 +63,7 @@ void appendMemberNameWithin(const Report& r, std::string& text, double& luminosi
 // others) a member of itself is written as "<ERROR>" instead of recursing
 // without end. With each pair a member once, a composed name holds every
 // pair at most once.
-void appendName(const Report& r, std::string& text, double& luminosity, bool& luminosityKnown, int bodyId,
+void appendName(const Report& r, std::string& text, double& luminosity, bool& luminosityKnown, Id bodyId,
                 OrbitSet& naming)
 {
     if (namesComponent(bodyId)) {
@@ -138,7 +138,7 @@ std::optional<double> luminosityAtSystemDistance(double m, const PositionRecord&
     return luminosity;
 }
 
-void appendBodyName(const Report& report, std::string& text, double& luminosity, bool& luminosityKnown, int bodyId)
+void appendBodyName(const Report& report, std::string& text, double& luminosity, bool& luminosityKnown, Id bodyId)
 {
     OrbitSet naming;
     const std::size_t start = text.size();

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "ids.h"
 #include "report.h"
 
 namespace vldr {
@@ -19,7 +20,7 @@ enum class MemberSlot { Primary, Secondary };
 // earlier orbit (or both members of this one), or the pair itself, is
 // written "<ERROR>" and adds no light. The name takes at most
 // kMaxComposedNameLength characters.
-void appendBodyName(const Report& report, std::string& text, double& luminosity, bool& luminosityKnown, int bodyId);
+void appendBodyName(const Report& report, std::string& text, double& luminosity, bool& luminosityKnown, Id bodyId);
 
 // The same for the member in slot of the report's orbit orbitIndex: a pair
 // named there for the second time is written "<ERROR>".

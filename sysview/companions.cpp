@@ -15,14 +15,14 @@ namespace {
 
 using OrbitSet = std::bitset<kMaxOrbits>;
 
-bool hasMember(const OrbitRecord& orbit, int x)
+bool hasMember(const OrbitRecord& orbit, Id x)
 {
     return orbit.PrimaryID == x || orbit.SecondaryID == x;
 }
 
 // Climbs from orbit i to the orbits that contain it: true when x is a
 // member of orbit i or of any orbit reached that way.
-bool climbsTo(const Report& r, int i, int x, OrbitSet& visited)
+bool climbsTo(const Report& r, int i, Id x, OrbitSet& visited)
 {
     visited.set(static_cast<std::size_t>(i));
     const OrbitRecord& orbit = r.Orbits[i];
@@ -36,7 +36,7 @@ bool climbsTo(const Report& r, int i, int x, OrbitSet& visited)
 
 // Descends from body into the pair it stands for: true when body is x, or
 // when body is a pair that has x as a member at any depth.
-bool pairHolds(const Report& r, int body, int x, OrbitSet& visited)
+bool pairHolds(const Report& r, Id body, Id x, OrbitSet& visited)
 {
     if (body == x) return true;
     const int k = findOrbit(r, body);
@@ -50,7 +50,7 @@ bool pairHolds(const Report& r, int body, int x, OrbitSet& visited)
 // the orbit, a member at any depth of a pair that is a member of the orbit
 // (a planet around the pair (A-B) belongs to A and to B), or a member of
 // an orbit that contains the orbit.
-bool belongsTo(const Report& r, int i, int x)
+bool belongsTo(const Report& r, int i, Id x)
 {
     const OrbitRecord& orbit = r.Orbits[i];
     OrbitSet descended;
@@ -59,7 +59,7 @@ bool belongsTo(const Report& r, int i, int x)
     return isInOrbitTree(r, i, x);
 }
 
-void appendOnce(int id, int& count, int* ids)
+void appendOnce(Id id, int& count, Id* ids)
 {
     for (int k = 0; k < count; ++k)
         if (ids[k] == id) return;
@@ -68,14 +68,14 @@ void appendOnce(int id, int& count, int* ids)
 
 }  // namespace
 
-bool isInOrbitTree(const Report& report, int orbitIndex, int x)
+bool isInOrbitTree(const Report& report, int orbitIndex, Id x)
 {
     if (orbitIndex < 0 || orbitIndex >= report.OrbitCount) return false;
     OrbitSet visited;
     return climbsTo(report, orbitIndex, x, visited);
 }
 
-void findCompanions(const Report& r, int x, int& count, int* ids)
+void findCompanions(const Report& r, Id x, int& count, Id* ids)
 {
     count = 0;
     for (int i = 0; i < r.OrbitCount; ++i) {

@@ -2,6 +2,7 @@
 // report, and membership in that hierarchy.
 #pragma once
 
+#include "ids.h"
 #include "report.h"
 
 namespace vldr {
@@ -13,6 +14,6 @@ bool isInOrbitTree(const Report& report, int orbitIndex, int x);
 // Writes into ids (room for kMaxCompanions) the planets that belong to
 // component x through the report's orbit hierarchy, each once, in the order
 // the orbit table first names them; sets count to the number written.
-void findCompanions(const Report& report, int x, int& count, int* ids);
+void findCompanions(const Report& report, Id x, int& count, Id* ids);
 
 }  // namespace vldr

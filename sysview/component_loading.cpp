@@ -99,16 +99,17 @@ void inheritVelocity(VelocityRecord& own, const VelocityRecord& system)
 
 }  // namespace
 
-std::string componentsStatement(long systemId)
+std::string componentsStatement(Id systemId)
 {
     return composeStatement("SELECT %s FROM Components WHERE ID > %ld AND ID <= %ld ORDER BY ID",
-                            selectList(kComponentColumns).c_str(), systemId, systemId + kComponentOffsets.last);
+                            selectList(kComponentColumns).c_str(), static_cast<long>(systemId),
+                            static_cast<long>(systemId) + kComponentOffsets.last);
 }
 
-std::string velocityStatement(long ownerId)
+std::string velocityStatement(Id ownerId)
 {
     return composeStatement("SELECT %s FROM Velocities WHERE OwnerID = %ld", selectList(kVelocityColumns).c_str(),
-                            ownerId);
+                            static_cast<long>(ownerId));
 }
 
 // Reads the Components rows S+1 .. S+9 in ascending ID order. A NULL ID,
@@ -116,7 +117,7 @@ std::string velocityStatement(long ownerId)
 // a NULL LastUpdated reads as the zero date, which is never the newest.
 // The shared statement keeps the Components cursor open while each
 // component's spectrum and magnitudes are read through a second statement.
-void loadComponents(Report& r, SQLHDBC connection, SQLHSTMT statement, long systemId)
+void loadComponents(Report& r, SQLHDBC connection, SQLHSTMT statement, Id systemId)
 {
     const std::string text = componentsStatement(systemId);
     // The columns land here; each fetched row is then copied into the table,
@@ -138,7 +139,7 @@ void loadComponents(Report& r, SQLHDBC connection, SQLHSTMT statement, long syst
 }
 
 // Reads the first Velocities row of ownerId into record, cleared first.
-bool loadVelocity(SQLHSTMT statement, long ownerId, VelocityRecord& record)
+bool loadVelocity(SQLHSTMT statement, Id ownerId, VelocityRecord& record)
 {
     record = VelocityRecord{};
     const bool found = fetchFirstRow(statement, velocityStatement(ownerId),
@@ -152,7 +153,7 @@ bool loadVelocity(SQLHSTMT statement, long ownerId, VelocityRecord& record)
 // the system's; one with a row takes the system's right ascension,
 // declination and distance (with the distance's error and source) where
 // its row lacks them.
-void loadComponentPositions(Report& r, SQLHSTMT statement, long systemId)
+void loadComponentPositions(Report& r, SQLHSTMT statement, Id systemId)
 {
     if (!loadPosition(statement, systemId, r.SystemPosition)) return;
     noteUpdate(r, r.SystemPosition.LastUpdated);
@@ -174,7 +175,7 @@ void loadComponentPositions(Report& r, SQLHSTMT statement, long systemId)
 // component's: a component without a row of its own takes a full copy of
 // the system's with hasOwnRow false; one with a row keeps it, hasOwnRow
 // set, and takes the system's values where the row lacks them.
-void loadComponentVelocities(Report& r, SQLHSTMT statement, long systemId)
+void loadComponentVelocities(Report& r, SQLHSTMT statement, Id systemId)
 {
     if (loadVelocity(statement, systemId, r.SystemVelocity)) noteUpdate(r, r.SystemVelocity.LastUpdated);
     for (int i = 0; i < r.ComponentCount; ++i) {

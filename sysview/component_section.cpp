@@ -247,7 +247,7 @@ void printCompanion(const Report& r, const PlanetRecord& planet)
 // out, and the count says how many companions are listed.
 void printCompanions(const Report& r, const ComponentRecord& component)
 {
-    int ids[kMaxCompanions] = {};
+    Id ids[kMaxCompanions] = {};
     int count = 0;
     findCompanions(r, component.ID, count, ids);
     int planets[kMaxCompanions] = {};

@@ -4,7 +4,7 @@
 
 namespace vldr {
 
-void writeIdNotFoundPage(long id)
+void writeIdNotFoundPage(Id id)
 {
     writeHtmlHead("<TITLE>VLDR system ID lookup search results</TITLE>");
     writeFormatted("No star system with an ID of %d exists in the database.\n", static_cast<int>(id));

@@ -34,7 +34,7 @@ constexpr int kStatusOther = -1;
 int answerIdRequest(RequestContext& context)
 {
     const DatabaseSession& session = context.session;
-    const long id = context.request.id;
+    const Id id = context.request.id;
     if (!systemExists(session.statement(), id)) {
         // A lookup cut short by a busy data source proves nothing missing.
         if (requestStoppedQuerying()) {

@@ -23,13 +23,13 @@ constexpr ColumnList<MagnitudeRecord, 9> kMagnitudeColumns{{
 
 }  // namespace
 
-std::string magnitudesStatement(long ownerId)
+std::string magnitudesStatement(Id ownerId)
 {
     return composeStatement("SELECT %s FROM Magnitudes WHERE OwnerID = %ld", selectList(kMagnitudeColumns).c_str(),
-                            ownerId);
+                            static_cast<long>(ownerId));
 }
 
-bool loadMagnitudes(SQLHSTMT statement, long ownerId, MagnitudeRecord& record)
+bool loadMagnitudes(SQLHSTMT statement, Id ownerId, MagnitudeRecord& record)
 {
     return fetchFirstRow(statement, magnitudesStatement(ownerId),
                          [&record](RowBinder& row) { bindColumnList(row, kMagnitudeColumns, record); });

@@ -9,18 +9,19 @@
 
 #include "database_session.h"
 #include "dates.h"
+#include "ids.h"
 #include "records.h"
 #include "report_records.h"
 
 namespace vldr {
 
 // The statement that reads the Magnitudes row of ownerId.
-std::string magnitudesStatement(long ownerId);
+std::string magnitudesStatement(Id ownerId);
 
 // Reads the Magnitudes row of ownerId into record. True when a row was read;
 // otherwise the record's presence flags stay as they were. A NULL
 // LastUpdated reads as the zero date.
-bool loadMagnitudes(SQLHSTMT statement, long ownerId, MagnitudeRecord& record);
+bool loadMagnitudes(SQLHSTMT statement, Id ownerId, MagnitudeRecord& record);
 
 // Reads the spectrum and the magnitudes stored under record.ID (a
 // component's own, or a pair's combined ones under its orbit's ID) through

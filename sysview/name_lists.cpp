@@ -8,13 +8,13 @@
 namespace vldr {
 namespace {
 
-std::vector<std::string> loadProperNames(SQLHSTMT statement, long ownerId)
+std::vector<std::string> loadProperNames(SQLHSTMT statement, Id ownerId)
 {
     std::vector<std::string> names;
     char name[kNameSize] = {};
     // A failed query leaves the names out, as every failed query leaves its part out.
     const bool ran = forEachRow(
-        statement, composeStatement("SELECT Name FROM ProperNames WHERE OwnerID = %ld", ownerId),
+        statement, composeStatement("SELECT Name FROM ProperNames WHERE OwnerID = %ld", static_cast<long>(ownerId)),
         [&name](RowBinder& row) { row.bindColumns(clearedWhenNull(name)); },
         [&] {
             names.emplace_back(name);
@@ -24,13 +24,13 @@ std::vector<std::string> loadProperNames(SQLHSTMT statement, long ownerId)
     return names;
 }
 
-std::vector<CatalogNumber> loadCatalogNumbers(SQLHSTMT statement, long ownerId)
+std::vector<CatalogNumber> loadCatalogNumbers(SQLHSTMT statement, Id ownerId)
 {
     std::vector<CatalogNumber> numbers;
     char abbreviation[kAbbreviationSize] = {};
     char value[kNameSize] = {};
     const bool ran = forEachRow(
-        statement, composeStatement("SELECT CatAbbrev, Value FROM CatalogNumbers WHERE OwnerID = %ld", ownerId),
+        statement, composeStatement("SELECT CatAbbrev, Value FROM CatalogNumbers WHERE OwnerID = %ld", static_cast<long>(ownerId)),
         [&](RowBinder& row) { row.bindColumns(clearedWhenNull(abbreviation), clearedWhenNull(value)); },
         [&] {
             numbers.push_back(CatalogNumber{abbreviation, value});
@@ -42,7 +42,7 @@ std::vector<CatalogNumber> loadCatalogNumbers(SQLHSTMT statement, long ownerId)
 
 }  // namespace
 
-NameLists loadNameLists(SQLHSTMT statement, long ownerId)
+NameLists loadNameLists(SQLHSTMT statement, Id ownerId)
 {
     NameLists lists;
     lists.ProperNames = loadProperNames(statement, ownerId);

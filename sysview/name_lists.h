@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "catalog.h"
+#include "ids.h"
 
 namespace vldr {
 
@@ -40,7 +41,7 @@ inline constexpr NameListStyle kComponentNameLists{"<BR><B>Proper names:</B> ", 
 
 // Reads the proper names of ownerId, then its catalogue numbers (two
 // queries on statement, in this order). A query that fails gives an empty list.
-NameLists loadNameLists(SQLHSTMT statement, long ownerId);
+NameLists loadNameLists(SQLHSTMT statement, Id ownerId);
 
 // Writes the proper names on one line ("LEAD name, name\n") when there are
 // any, then the catalogue numbers ("<BR><B>Catalog numbers:</B>\n<BR>",

@@ -46,23 +46,23 @@ constexpr ColumnList<PlanetRecord, 10> kPlanetColumns{{
 
 }  // namespace
 
-std::string orbitsStatement(long systemId)
+std::string orbitsStatement(Id systemId)
 {
     return composeStatement("SELECT %s FROM Orbits WHERE ID >= %ld AND ID <= %ld ORDER BY ID",
-                            selectList(kOrbitColumns).c_str(), systemId + kOrbitOffsets.first,
-                            systemId + kOrbitOffsets.last);
+                            selectList(kOrbitColumns).c_str(), static_cast<long>(systemId) + kOrbitOffsets.first,
+                            static_cast<long>(systemId) + kOrbitOffsets.last);
 }
 
-std::string planetsStatement(long systemId)
+std::string planetsStatement(Id systemId)
 {
     return composeStatement("SELECT %s FROM Planets WHERE ID >= %ld AND ID <= %ld ORDER BY ID",
-                            selectList(kPlanetColumns).c_str(), systemId + kPlanetOffsets.first,
-                            systemId + kPlanetOffsets.last);
+                            selectList(kPlanetColumns).c_str(), static_cast<long>(systemId) + kPlanetOffsets.first,
+                            static_cast<long>(systemId) + kPlanetOffsets.last);
 }
 
 // A NULL bit reads as false, a NULL source as empty text, and a NULL date
 // as the zero date, which is never the newest.
-void loadOrbits(Report& r, SQLHDBC connection, SQLHSTMT statement, long systemId)
+void loadOrbits(Report& r, SQLHDBC connection, SQLHSTMT statement, Id systemId)
 {
     const std::string text = orbitsStatement(systemId);
     // The columns land here; each fetched row is then copied into the table.
@@ -83,7 +83,7 @@ void loadOrbits(Report& r, SQLHDBC connection, SQLHSTMT statement, long systemId
 
 // A NULL bit reads as false, a NULL name as empty text, and a NULL date as
 // the zero date.
-void loadPlanets(Report& r, SQLHSTMT statement, long systemId)
+void loadPlanets(Report& r, SQLHSTMT statement, Id systemId)
 {
     const std::string text = planetsStatement(systemId);
     PlanetRecord fields;

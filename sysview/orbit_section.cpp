@@ -33,7 +33,7 @@ void printSystemOrbits(const Report& r)
         if (!isListedPlanet(r.Orbits[k].PrimaryID) && !isListedPlanet(r.Orbits[k].SecondaryID)) printOrbit(r, k, false);
 }
 
-void printBodyOrbits(const Report& r, int bodyId)
+void printBodyOrbits(const Report& r, Id bodyId)
 {
     for (int k = 0; k < r.OrbitCount; ++k)
         if (r.Orbits[k].PrimaryID == bodyId || r.Orbits[k].SecondaryID == bodyId) printOrbit(r, k, true);

@@ -2,6 +2,7 @@
 // the report's Orbits and OrbitsDerived.
 #pragma once
 
+#include "ids.h"
 #include "report.h"
 
 namespace vldr {
@@ -12,6 +13,6 @@ void printSystemOrbits(const Report& report);
 
 // Writes the orbits that name bodyId (a companion), indented, without
 // headings: the companion's block.
-void printBodyOrbits(const Report& report, int bodyId);
+void printBodyOrbits(const Report& report, Id bodyId);
 
 }  // namespace vldr

@@ -11,6 +11,7 @@
 #include "catalog.h"
 #include "derived_records.h"
 #include "field_limits.h"
+#include "ids.h"
 #include "name_lists.h"
 #include "records.h"
 #include "report_records.h"
@@ -44,8 +45,8 @@ struct Report {
 
 // Index of the first record with this ID in the report's Components,
 // Orbits or Planets; -1 when none.
-int findComponent(const Report& report, int id);
-int findOrbit(const Report& report, int id);
-int findPlanet(const Report& report, int id);
+int findComponent(const Report& report, Id id);
+int findOrbit(const Report& report, Id id);
+int findPlanet(const Report& report, Id id);
 
 }  // namespace vldr

@@ -19,12 +19,12 @@ namespace {
 // The oldest date the footer can show: no data at all were dated.
 constexpr DATE_STRUCT kNoUpdate{1900, 1, 1};
 
-void loadReport(Report& r, SQLHDBC connection, SQLHSTMT statement, long systemId);
+void loadReport(Report& r, SQLHDBC connection, SQLHSTMT statement, Id systemId);
 void printDateLine(const Report& r);
 
 }  // namespace
 
-void writeReport(Report& r, SQLHDBC connection, SQLHSTMT statement, long systemId)
+void writeReport(Report& r, SQLHDBC connection, SQLHSTMT statement, Id systemId)
 {
     loadReport(r, connection, statement, systemId);
     deriveReport(r);
@@ -47,7 +47,7 @@ void writeReport(Report& r, SQLHDBC connection, SQLHSTMT statement, long systemI
 namespace {
 
 // Every query of the report, in the order the page has always sent them.
-void loadReport(Report& r, SQLHDBC connection, SQLHSTMT statement, long systemId)
+void loadReport(Report& r, SQLHDBC connection, SQLHSTMT statement, Id systemId)
 {
     r.NewestUpdate = kNoUpdate;
     r.Catalogs = loadCatalogNames(statement);

@@ -4,6 +4,7 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include "ids.h"
 #include "report.h"
 
 namespace vldr {
@@ -15,6 +16,6 @@ namespace vldr {
 // neighbour-search forms, the date of the newest data and the closing tags.
 // Second statements are allocated on connection while the shared
 // statement's cursor is open. No failure stops the page: missing data are left out.
-void writeReport(Report& report, SQLHDBC connection, SQLHSTMT statement, long systemId);
+void writeReport(Report& report, SQLHDBC connection, SQLHSTMT statement, Id systemId);
 
 }  // namespace vldr

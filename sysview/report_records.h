@@ -6,6 +6,7 @@
 #include <sqlext.h>
 
 #include "field_limits.h"
+#include "ids.h"
 #include "records.h"
 
 namespace vldr {
@@ -33,7 +34,7 @@ struct MagnitudeRecord {
 
 // One Components row with the rows attached to the same ID.
 struct ComponentRecord {
-    int ID = 0;                       // S+1 .. S+9
+    Id ID = 0;                        // S+1 .. S+9
     char Name[kAbbreviationSize] = {};  // letter or short name
     bool IsCloseBinary = false;
     bool IsDiameterArcsec = false;
@@ -63,9 +64,9 @@ struct ComponentPhotometry {
 
 // One Orbits row with the pair's combined spectrum and photometry.
 struct OrbitRecord {
-    int ID = 0;            // S+11 .. S+49; also the pair it binds
-    int PrimaryID = 0;     // a component, pair or planet
-    int SecondaryID = 0;
+    Id ID = 0;             // S+11 .. S+49; also the pair it binds
+    Id PrimaryID = 0;      // a component, pair or planet
+    Id SecondaryID = 0;
     bool hasPeriod = false;
     bool hasSemimajorAxis = false;
     bool hasEccentricity = false;
@@ -93,7 +94,7 @@ struct OrbitRecord {
 
 // One Planets row.
 struct PlanetRecord {
-    int ID = 0;                  // S+51 .. S+69
+    Id ID = 0;                   // S+51 .. S+69
     char Name[kNameSize] = {};
     DATE_STRUCT LastUpdated = {};
     bool hasMass = false;

@@ -25,7 +25,7 @@ RequestReading readRequest(const QueryString& query)
 {
     Request request;
     if (const char* idText = getQueryValue(query, "ID")) {
-        const std::optional<std::int32_t> id = toInt32(idText);
+        const std::optional<Id> id = toInt32(idText);
         if (!id || !isSystemId(*id)) return refuse("Invalid \"ID=\" clause.  ID must be a positive multiple of 100.");
         request.byId = true;
         request.id = *id;

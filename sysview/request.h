@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "ids.h"
 #include "query_string.h"
 #include "sql_text.h"
 
@@ -12,7 +13,7 @@ namespace vldr {
 // What the request asks for, once validated.
 struct Request {
     bool byId = false;
-    long id = 0;             // with byId: a positive multiple of 100
+    Id id = 0;               // with byId: a positive multiple of 100
     SqlQuoted searchText = quoteSqlText("");  // otherwise: decoded and quoted; a name or a catalogue designation
 };
 

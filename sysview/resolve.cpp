@@ -12,13 +12,13 @@ namespace {
 // that is a positive multiple of 100. A row that names none (a NULL, or an
 // OwnerID below 100 in a database not built by our schema) is no match, so
 // that a search never resolves to "system 0" and an empty response.
-bool namesASystem(bool ownerPresent, long ownerId)
+bool namesASystem(bool ownerPresent, Id ownerId)
 {
     return ownerPresent && isSystemId(systemOf(ownerId));
 }
 
 // Counts the system of one matched proper name and stores the first kMaxMatches.
-void noteMatch(MatchTable& table, int systemId, const char* name)
+void noteMatch(MatchTable& table, Id systemId, const char* name)
 {
     if (!table.seen.insert(systemId).second) return;
     if (table.count < kMaxMatches) {
@@ -40,7 +40,7 @@ bool findSystemByDesignation(SQLHSTMT statement, const SqlQuoted& text, MatchTab
                                               "AND Value = '%s'",
                                               abbreviation.c_str(), value.c_str())))
         return false;
-    SQLINTEGER ownerId = 0;
+    Id ownerId = 0;
     RowBinder row(statement);
     row.bindLong(1, ownerId);
     if (!row.fetch() || !namesASystem(row.has(1), ownerId)) return false;
@@ -53,10 +53,10 @@ bool findSystemByDesignation(SQLHSTMT statement, const SqlQuoted& text, MatchTab
 
 }  // namespace
 
-bool systemExists(SQLHSTMT statement, long id)
+bool systemExists(SQLHSTMT statement, Id id)
 {
     if (!isSystemId(id)) return false;
-    if (!runQuery(statement, composeStatement("SELECT COUNT(*) FROM Systems WHERE ID=%ld", id))) return false;
+    if (!runQuery(statement, composeStatement("SELECT COUNT(*) FROM Systems WHERE ID=%ld", static_cast<long>(id)))) return false;
     SQLINTEGER count = 0;
     RowBinder row(statement);
     row.bindLong(1, count);
@@ -68,7 +68,7 @@ bool findSystemsByName(SQLHSTMT statement, const SqlQuoted& text, MatchTable& ta
     if (!runQueryOnFreshStatement(
             statement, composeStatement("SELECT OwnerID, Name FROM ProperNames WHERE Name LIKE '%%%s%%'", text.text().c_str())))
         return false;
-    SQLINTEGER ownerId = 0;
+    Id ownerId = 0;
     char name[kNameSize] = {};
     {
         RowBinder row(statement);

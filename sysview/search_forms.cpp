@@ -6,7 +6,7 @@
 
 namespace vldr {
 
-void printRadiusSearchForm(long systemId, const char* closingLine)
+void printRadiusSearchForm(Id systemId, const char* closingLine)
 {
     writeLine("<FORM ACTION=\"/Scripts/proxlist.exe\" METHOD=\"GET\">");
     writeFormatted("<INPUT TYPE=\"Hidden\" NAME=\"ID\" VALUE=\"%d\">\n", static_cast<int>(systemId));
@@ -15,7 +15,7 @@ void printRadiusSearchForm(long systemId, const char* closingLine)
     writeLine(closingLine);
 }
 
-void printRingSearchForm(long systemId)
+void printRingSearchForm(Id systemId)
 {
     writeLine("<FORM ACTION=\"/Scripts/proxlist.exe\" METHOD=\"GET\">");
     writeFormatted("<INPUT TYPE=\"Hidden\" NAME=\"ID\" VALUE=\"%d\">\n", static_cast<int>(systemId));

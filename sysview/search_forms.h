@@ -2,15 +2,17 @@
 // system, submitted by GET to proxlist.
 #pragma once
 
+#include "ids.h"
+
 namespace vldr {
 
 // Writes the form that searches within 15 light-years (by default) of
 // system systemId, closed by closingLine ("</FORM>" at the top of the page,
 // "</FORM>\n" at its foot).
-void printRadiusSearchForm(long systemId, const char* closingLine);
+void printRadiusSearchForm(Id systemId, const char* closingLine);
 
 // Writes the form that searches between 10 and 15 light-years (by default)
 // of system systemId.
-void printRingSearchForm(long systemId);
+void printRingSearchForm(Id systemId);
 
 }  // namespace vldr

@@ -35,12 +35,12 @@ constexpr ColumnList<SystemRecord, 11> kSystemColumns{{
 
 }  // namespace
 
-std::string systemStatement(long systemId)
+std::string systemStatement(Id systemId)
 {
-    return composeStatement("SELECT %s FROM Systems WHERE ID = %ld", selectList(kSystemColumns).c_str(), systemId);
+    return composeStatement("SELECT %s FROM Systems WHERE ID = %ld", selectList(kSystemColumns).c_str(), static_cast<long>(systemId));
 }
 
-void loadSystemNames(Report& r, SQLHSTMT statement, long systemId)
+void loadSystemNames(Report& r, SQLHSTMT statement, Id systemId)
 {
     std::string name;
     if (getSystemName(statement, r.Catalogs, systemId, name)) r.DisplayName = name;
@@ -48,7 +48,7 @@ void loadSystemNames(Report& r, SQLHSTMT statement, long systemId)
 }
 
 // A NULL date reads as the zero date, which is never the newest.
-void loadSystemRecord(Report& r, SQLHSTMT statement, long systemId)
+void loadSystemRecord(Report& r, SQLHSTMT statement, Id systemId)
 {
     r.hasSystemRow = fetchFirstRow(statement, systemStatement(systemId),
                                    [&r](RowBinder& row) { bindColumnList(row, kSystemColumns, r.System); });

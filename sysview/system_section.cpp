@@ -91,7 +91,7 @@ void printMetallicity(const SystemEstimate& metallicity, const CatalogNames& cat
 
 }  // namespace
 
-void printSystemNames(const Report& report, long systemId)
+void printSystemNames(const Report& report, Id systemId)
 {
     if (report.DisplayName) writeFormatted("<CENTER><H1>%s</H1></CENTER>\n", report.DisplayName->c_str());
     printRadiusSearchForm(systemId, "</FORM>");
